@@ -1,0 +1,59 @@
+#include "platform/files.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace obrix {
+
+int OpenExclusive(const std::string& path, OpenMode mode) {
+  int flags = O_CLOEXEC;
+  switch (mode) {
+    case OpenMode::ReadExisting: flags |= O_RDONLY; break;
+    case OpenMode::ReadWriteExisting: flags |= O_RDWR; break;
+    case OpenMode::CreateAlways: flags |= O_WRONLY | O_CREAT; break;
+    case OpenMode::AppendExisting: flags |= O_RDWR | O_APPEND; break;
+  }
+  int fd = ::open(path.c_str(), flags, 0644);
+  if (fd < 0) return -1;
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    int saved = errno;
+    ::close(fd);
+    errno = saved;
+    return -1;
+  }
+  // Truncate only once the lock is held, so a refused open never damages another holder's file.
+  if (mode == OpenMode::CreateAlways && ::ftruncate(fd, 0) != 0) {
+    int saved = errno;
+    ::close(fd);
+    errno = saved;
+    return -1;
+  }
+  return fd;
+}
+
+void CloseFile(int fd) {
+  if (fd < 0) return;
+  ::flock(fd, LOCK_UN);
+  ::close(fd);
+}
+
+bool WriteAllOnce(int fd, const void* data, size_t size) {
+  if (fd < 0) return false;
+  ssize_t n;
+  do {
+    n = ::write(fd, data, size);
+  } while (n < 0 && errno == EINTR);
+  return n == static_cast<ssize_t>(size);
+}
+
+bool FileExists(const std::string& path) {
+  struct stat st{};
+  return ::stat(path.c_str(), &st) == 0;
+}
+
+bool RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+
+}  // namespace obrix
