@@ -1,0 +1,24 @@
+#pragma once
+// Process-wide session state of the application frame and the logging screen.
+#include "platform/shared_value.h"
+
+namespace obrix {
+
+enum LoggingStates : int { NoFile = 0, StandBy = 1, Logging = 2, Closed = 3 };
+
+struct Session {
+  Shared<int> LoggingState = Closed;  // read by the reader threads
+  int ActiveScreen = 0;               // 0 setup screen, 1 logging screen, 2 GPS monitor
+  int SetupFocusedButton = 0;
+  bool MapVisible = false;
+  bool MapUpdatesEnabled = false;
+};
+
+Session& Sess();
+void ResetSession();
+
+// Ends the current logging session; returns 1 when it ended, 0 when the user chose to stay.
+// `silent` is 1 when the program is closing (no question is asked).
+int EndLoggingSession(int silent);
+
+}  // namespace obrix
