@@ -1,5 +1,6 @@
 #include "app/settings.h"
 
+#include <climits>
 #include <cmath>
 
 namespace obrix {
@@ -71,7 +72,11 @@ double StoredStationIncrement(const Settings& s, int mode) {
 int CursorHalfSizeFor(int cursorSize) { return (cursorSize >= 5) ? 9 : cursorSize + 3; }
 
 int CursorBandPixels(int cursorBandIndex, int mapPaneWidth) {
-  return static_cast<int>((cursorBandIndex * 5 + 10) * static_cast<long long>(mapPaneWidth) / 100);
+  // Wide arithmetic so that any stored index (no range check on load) cannot overflow.
+  __int128 px = (static_cast<__int128>(cursorBandIndex) * 5 + 10) * mapPaneWidth / 100;
+  if (px > INT_MAX) return INT_MAX;
+  if (px < INT_MIN) return INT_MIN;
+  return static_cast<int>(px);
 }
 
 }  // namespace obrix

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/paths.h"
 #include "platform/shared_value.h"
 
 namespace obrix {
@@ -98,8 +99,8 @@ struct Settings {
   double speedScaleMax = 5.0;
 
   // Files
-  std::string dataFolder = "C:\\";
-  std::string backgroundFolder = "C:\\";
+  std::string dataFolder = HomeFolder();        // with a trailing "/"
+  std::string backgroundFolder = HomeFolder();
   int bgFileType = 0;
   int bgPositionsStyle = 1;
   int bgCoordinatesType = 1;
@@ -125,6 +126,7 @@ struct Derived {
   int InstrumentBaudIndex = 0;
   int CursorHalfSize = 6;
   int CursorBandPx = 0;
+  int MapPaneWidth = 0;              // map pane width in pixels, 0 until the logging screen is laid out
   double SwathLeft = 0.0;
   double SwathRight = 0.0;
   int ProfileChannelCount = 0;

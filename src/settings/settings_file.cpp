@@ -1,0 +1,124 @@
+#include "settings/settings_file.h"
+
+#include <cerrno>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "platform/files.h"
+#include "platform/paths.h"
+#include "settings/settings_image.h"
+
+namespace obrix {
+
+std::function<void()> OnScaleLimitsLoaded;
+
+namespace {
+
+// Reads lines up to LF from a descriptor; a CR before the LF is dropped and at most kSettingsMaxLine bytes of a
+// line are kept.
+class LineReader {
+ public:
+  explicit LineReader(int fd) : fd_(fd) {}
+
+  // False at the end of the file when no byte of a further line is left.
+  bool Next(SettingsLine& line) {
+    line.text.clear();
+    line.overlong = false;
+    size_t length = 0;  // bytes of the line seen so far, kept or not
+    char last = 0;
+    bool any = false;
+    for (;;) {
+      if (pos_ == end_ && !Fill()) break;
+      char c = buffer_[pos_++];
+      any = true;
+      if (c == '\n') break;
+      if (line.text.size() <= kSettingsMaxLine) line.text.push_back(c);  // one spare byte for a CR
+      last = c;
+      ++length;
+    }
+    if (!any) return false;
+    if (length > 0 && last == '\r') {
+      --length;
+      if (line.text.size() > length) line.text.resize(length);
+    }
+    if (length > kSettingsMaxLine) {
+      line.overlong = true;
+      line.text.resize(kSettingsMaxLine);
+    }
+    return true;
+  }
+
+ private:
+  bool Fill() {
+    ssize_t n;
+    do {
+      n = ::read(fd_, buffer_, sizeof buffer_);
+    } while (n < 0 && errno == EINTR);
+    pos_ = 0;
+    end_ = n > 0 ? static_cast<size_t>(n) : 0;
+    return end_ > 0;
+  }
+
+  int fd_;
+  char buffer_[4096];
+  size_t pos_ = 0;
+  size_t end_ = 0;
+};
+
+// Creates (or replaces) the file with the current values; the settings folder is made when missing.
+void WriteSettingsFile() {
+  MakeFolders(SettingsFolder());
+  int fd = OpenExclusive(SettingsPath(), OpenMode::CreateAlways);
+  if (fd < 0) return;
+  std::string image = SettingsImage();
+  WriteAllOnce(fd, image.data(), image.size());
+  CloseFile(fd);
+}
+
+void LoadSettingsFile() {
+  const std::string path = SettingsPath();
+  int fd = OpenExclusive(path, OpenMode::ReadExisting);
+  if (fd < 0) {
+    WriteSettingsFile();
+    return;
+  }
+  LineReader reader(fd);
+  SettingsLine first;
+  if (!reader.Next(first) || !IsCurrentVersionLine(first)) {
+    CloseFile(fd);
+    RemoveFile(path);
+    WriteSettingsFile();
+    return;
+  }
+  std::vector<SettingsLine> values;
+  values.reserve(kSettingsLineCount - 1);
+  SettingsLine line;
+  while (values.size() < kSettingsLineCount - 1 && reader.Next(line)) values.push_back(line);
+  CloseFile(fd);
+  ApplySettingsLines(values);
+}
+
+void DeleteSettingsFile() {
+  const std::string path = SettingsPath();
+  int fd = OpenExclusive(path, OpenMode::ReadExisting);
+  if (fd < 0) {
+    WriteSettingsFile();
+    return;
+  }
+  CloseFile(fd);
+  RemoveFile(path);
+}
+
+}  // namespace
+
+void SaveLoadSettings(int mode) {
+  switch (mode) {
+    case Load: LoadSettingsFile(); break;
+    case Save: WriteSettingsFile(); break;
+    case Delete: DeleteSettingsFile(); break;
+    default: break;
+  }
+}
+
+}  // namespace obrix

@@ -1,0 +1,31 @@
+#pragma once
+// The image of the settings record in the settings file: a version line and 82 value lines, in a fixed order,
+// each ending with CR LF. A value is known only by its line number.
+#include <string>
+#include <vector>
+
+namespace obrix {
+
+inline constexpr int kSettingsLineCount = 83;
+inline constexpr const char* kSettingsVersionLine = "Ver2.15";
+inline constexpr size_t kSettingsMaxLine = 260;   // bytes kept of a line
+inline constexpr size_t kLineNameMaxChars = 15;
+
+// One line as read from the file, without its CR LF; at most kSettingsMaxLine bytes are kept and `overlong`
+// tells that the line had more.
+struct SettingsLine {
+  std::string text;
+  bool overlong = false;
+};
+
+// The whole file image from the current settings.
+std::string SettingsImage();
+
+// True when a first line names this settings version (compared only when shorter than 20 characters).
+bool IsCurrentVersionLine(const SettingsLine& first);
+
+// Applies the value lines (values[0] is line 2) to the settings with the load-time derivations, in line order.
+// Lines beyond the end of `values` keep their current values; the derivations run all the same.
+void ApplySettingsLines(const std::vector<SettingsLine>& values);
+
+}  // namespace obrix
