@@ -1,0 +1,119 @@
+#include "platform/qt/canvas_text.h"
+
+#include <QColor>
+#include <QFontMetrics>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPointF>
+#include <QResizeEvent>
+#include <QStringList>
+#include <algorithm>
+
+namespace obrix {
+namespace {
+
+QColor ToQColor(Colour c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
+
+}  // namespace
+
+void InstallFontSubstitutes() {
+  QFont::insertSubstitutions("Microsoft Sans Serif", QStringList{"Liberation Sans", "DejaVu Sans"});
+}
+
+QFont SystemFont(int heightPx, int weight, bool italic) {
+  QFont font("Microsoft Sans Serif");
+  font.setStyleHint(QFont::SansSerif);
+  font.setWeight(QFont::Weight(std::clamp(weight, 100, 900)));
+  font.setItalic(italic);
+  if (heightPx <= 0) {
+    // A height of 0 or less gives the em size directly.
+    font.setPixelSize(std::max(1, heightPx == 0 ? 16 : -heightPx));
+    return font;
+  }
+  // The cell height (ascent + descent) is what a positive height asks for; the em size is a little smaller.
+  int px = heightPx;
+  font.setPixelSize(px);
+  while (px > 1 && QFontMetrics(font).height() > heightPx) {
+    font.setPixelSize(--px);
+  }
+  return font;
+}
+
+QImage CanvasImage(Canvas& canvas) {
+  if (canvas.empty()) return QImage();
+  return QImage(reinterpret_cast<uchar*>(canvas.bits()), canvas.width(), canvas.height(), canvas.bytesPerLine(),
+                QImage::Format_RGB32);
+}
+
+QImage CanvasImage(const Canvas& canvas) {
+  if (canvas.empty()) return QImage();
+  return QImage(reinterpret_cast<const uchar*>(canvas.bits()), canvas.width(), canvas.height(),
+                canvas.bytesPerLine(), QImage::Format_RGB32);
+}
+
+QSize TextExtent(const QFont& font, const QString& text) {
+  const QFontMetrics fm(font);
+  return QSize(fm.horizontalAdvance(text), fm.height());
+}
+
+int TextWidth(const QFont& font, const QString& text) { return QFontMetrics(font).horizontalAdvance(text); }
+
+int TextHeight(const QFont& font) { return QFontMetrics(font).height(); }
+
+Rect DrawText(Canvas& canvas, int x, int y, const QString& text, const QFont& font, const TextStyle& style) {
+  const QFontMetrics fm(font);
+  const int w = fm.horizontalAdvance(text);
+  const int h = fm.height();
+  int left = x;
+  if (style.align == TextAlign::Centre) left = x - w / 2;
+  else if (style.align == TextAlign::Right) left = x - w;
+  const Rect cell{left, y, left + w, y + h};
+  if (canvas.empty() || text.isEmpty()) return cell;
+  if (style.opaque) canvas.FillRect(cell, style.background);
+
+  QImage image = CanvasImage(canvas);
+  QPainter painter(&image);
+  painter.setRenderHint(QPainter::TextAntialiasing, style.antialias);
+  painter.setFont(font);
+  painter.setPen(ToQColor(style.colour));
+  painter.drawText(QPointF(left, y + fm.ascent()), text);
+  return cell;
+}
+
+CanvasWidget::CanvasWidget(QWidget* parent, Colour fill) : QWidget(parent), fill_(fill) {
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  own_.Resize(width(), height(), fill_);
+}
+
+Canvas& CanvasWidget::canvas() {
+  if (external_) return *external_;
+  if (own_.width() != width() || own_.height() != height()) own_.ResizeKeep(width(), height(), fill_);
+  return own_;
+}
+
+void CanvasWidget::SetCanvas(Canvas* external) {
+  external_ = external;
+  if (!external_) own_.ResizeKeep(width(), height(), fill_);
+  update();
+}
+
+void CanvasWidget::paintEvent(QPaintEvent* event) {
+  QPainter painter(this);
+  const Canvas& c = canvas();
+  const QImage image = CanvasImage(c);
+  const QRect shown(0, 0, c.width(), c.height());
+  for (const QRect& r : event->region()) {
+    const QRect inside = r.intersected(shown);
+    if (!inside.isEmpty()) painter.drawImage(inside.topLeft(), image, inside);
+  }
+  // Any part of the widget the canvas does not cover shows the fill colour.
+  const QRegion outside = event->region().subtracted(QRegion(shown));
+  for (const QRect& r : outside) painter.fillRect(r, ToQColor(fill_));
+}
+
+void CanvasWidget::resizeEvent(QResizeEvent* event) {
+  if (!external_) own_.ResizeKeep(event->size().width(), event->size().height(), fill_);
+  QWidget::resizeEvent(event);
+}
+
+}  // namespace obrix
