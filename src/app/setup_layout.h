@@ -5,15 +5,10 @@
 #include <vector>
 
 #include "app/settings.h"
+#include "platform/canvas.h"
 
 namespace obrix {
 
-struct Rect {
-  int left = 0, top = 0, right = 0, bottom = 0;
-  int width() const { return right - left; }
-  int height() const { return bottom - top; }
-  bool operator==(const Rect&) const = default;
-};
 
 struct WindowPlacement {
   int left, top, width, height;

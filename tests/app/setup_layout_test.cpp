@@ -51,7 +51,7 @@ TEST(SetupButtons, ThreeLayouts) {
   EXPECT_EQ(r[9].left, 20);
   EXPECT_EQ(r[9].top, top + 2 * (ph + 3));
   EXPECT_EQ(r[0].left, 20 + pw + 3);
-  EXPECT_EQ(r[0].width(), 3 * pw + 6);
+  EXPECT_EQ(r[0].right - r[0].left, 3 * pw + 6);
   EXPECT_EQ(r[8].left, 20 + 3 * (pw + 3));
 }
 
