@@ -1,5 +1,7 @@
 #pragma once
 // Process-wide session state of the application frame and the logging screen.
+#include <cstdint>
+
 #include "platform/shared_value.h"
 
 namespace obrix {
@@ -8,6 +10,7 @@ enum LoggingStates : int { NoFile = 0, StandBy = 1, Logging = 2, Closed = 3 };
 
 struct Session {
   Shared<int> LoggingState = Closed;  // read by the reader threads
+  Shared<uint32_t> LoggingStartTick = 0u;  // tick of the last start of logging; read by the GPS reader
   int ActiveScreen = 0;               // 0 setup screen, 1 logging screen, 2 GPS monitor
   int SetupFocusedButton = 0;
   bool MapVisible = false;

@@ -15,6 +15,7 @@ int OpenExclusive(const std::string& path, OpenMode mode) {
     case OpenMode::ReadWriteExisting: flags |= O_RDWR; break;
     case OpenMode::CreateAlways: flags |= O_WRONLY | O_CREAT; break;
     case OpenMode::AppendExisting: flags |= O_RDWR | O_APPEND; break;
+    case OpenMode::AppendCreate: flags |= O_RDWR | O_APPEND | O_CREAT; break;
   }
   int fd = ::open(path.c_str(), flags, 0644);
   if (fd < 0) return -1;

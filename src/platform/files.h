@@ -9,6 +9,7 @@ enum class OpenMode {
   ReadWriteExisting,// existing file, read and write
   CreateAlways,     // create or truncate, write only
   AppendExisting,   // existing file, O_APPEND write (and read)
+  AppendCreate,     // created when absent, O_APPEND write (and read)
 };
 
 // Returns a descriptor (>= 0) holding an exclusive lock, or -1 with errno set (EWOULDBLOCK when locked).
