@@ -1,0 +1,51 @@
+#pragma once
+// Naming and creation of data files: the proposed name, the save dialog's arguments and the decision between
+// a new file, a file of this program (append) and a foreign file. The dialog itself is in datafile/qt/.
+#include <optional>
+#include <string>
+
+#include "platform/ticks.h"
+
+namespace obrix {
+
+// "T38" with the instrument enabled, "GXY" for a GPS-only survey.
+std::string DataFileExtension(int instrumentEnabled);
+
+// The proposed name in `folder` (absolute, with a trailing "/"): date prefix "YYMMDD_" and the first free
+// number 000..999, without extension. A number is taken when a file of that name with the extension in any
+// letter case can be opened for reading and writing with no sharing (a locked file counts as free). When all
+// 1000 are taken, the last candidate with its extension (".T38" or ".gxy"). Creates the folder's last level
+// when it is missing.
+std::string ProposeDataFileName(const std::string& folder, const LocalTime& date, int instrumentEnabled);
+// The same from the settings and the local clock.
+std::string ProposeDataFileName();
+
+// The name without folder and extension: after the last "/" up to the first "." that follows it.
+std::string DataFileBaseNameOf(const std::string& path);
+// Everything up to and including the last "/" (empty when there is none).
+std::string FolderOf(const std::string& path);
+
+struct SaveDialogRequest {
+  std::string title;            // "Create Data File"
+  std::string initialFolder;    // dataFolder
+  std::string suggestedName;    // the proposed name
+  std::string filter;           // empty, or "OBXGXY Files (*.GXY)" for a GPS-only survey
+  std::string defaultExtension; // "T38" or "GXY"
+};
+SaveDialogRequest DataFileDialogRequest();
+
+struct CreateOutcome {
+  // 0 new file with its header (StandBy); 1 existing file of this program, open, nothing written;
+  // -1 cancelled or failed (no file open), or a foreign file with a header at its end (open, StandBy).
+  int result = -1;
+  std::string errorText;  // non-empty when the chosen file could not be opened or written ("FILE ERROR")
+};
+
+// Runs the creation steps for the dialog's answer (nullopt = cancelled). A name without extension gets the
+// request's default extension; a relative name is taken in the request's initial folder.
+CreateOutcome CreateDataFileFromChoice(const SaveDialogRequest& request, const std::optional<std::string>& chosen);
+
+// Identifier of this program's files in their first five bytes.
+inline constexpr const char* kDataFileMagic = "OBX38";
+
+}  // namespace obrix
