@@ -112,7 +112,10 @@ SaveDialogRequest DataFileDialogRequest() {
   r.initialFolder = s.dataFolder;
   r.suggestedName = ProposeDataFileName();
   r.defaultExtension = DataFileExtension(s.instrumentEnabled);
-  if (!s.instrumentEnabled) r.filter = "OBXGXY Files (*.GXY)";
+  if (!s.instrumentEnabled) {
+    r.filter = "OBXGXY Files (*.GXY)";
+    r.filterPattern = "*.GXY";
+  }
   return r;
 }
 

@@ -30,6 +30,7 @@ struct SaveDialogRequest {
   std::string initialFolder;    // dataFolder
   std::string suggestedName;    // the proposed name
   std::string filter;           // empty, or "OBXGXY Files (*.GXY)" for a GPS-only survey
+  std::string filterPattern;    // empty, or "*.GXY"
   std::string defaultExtension; // "T38" or "GXY"
 };
 SaveDialogRequest DataFileDialogRequest();

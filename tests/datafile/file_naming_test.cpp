@@ -98,6 +98,7 @@ TEST_F(CreateDataFileTest, DialogArguments) {
   r = DataFileDialogRequest();
   EXPECT_EQ(r.defaultExtension, "GXY");
   EXPECT_EQ(r.filter, "OBXGXY Files (*.GXY)");
+  EXPECT_EQ(r.filterPattern, "*.GXY");
 }
 
 TEST_F(CreateDataFileTest, NewFileGetsHeaderAndIsOpenInStandBy) {

@@ -1,0 +1,84 @@
+// The listing of a data file made by the writers, by the formatter and by the built t38dump tool.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "app/settings.h"
+#include "datafile/data_file.h"
+#include "datafile/record_dump.h"
+#include "datafile/writers.h"
+#include "platform/files.h"
+#include "test_support.h"
+
+namespace obrix {
+namespace {
+
+class RecordDumpTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ResetDataFile();
+    path_ = root_.dir().file("dump.T38");
+    AttachDataFile(OpenExclusive(path_, OpenMode::AppendCreate));
+    DataFile().DataFileBaseName = "dump";
+    WriteHeaderBlock(0);
+    WriteLineBlock();
+    WriteGpsSentence("$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47", 9, '@', '#', '!', 'p',
+                     12);
+    WriteReadingRecord("T<-0123", 77);
+    WriteEventRecord("n\xC3\xB6te", 'C');
+    WriteSwathRecord('{', 2, 1.5, 2, 3, 4);
+    CloseDataFile();
+    test::WriteFile(path_, test::ReadFile(path_) + "Xpartial");
+  }
+  void TearDown() override { ResetDataFile(); }
+  test::DataRootFixture root_;
+  std::string path_;
+};
+
+TEST_F(RecordDumpTest, NamesEveryKindAndReassemblesSentences) {
+  int fd = ::open(path_.c_str(), O_RDONLY);
+  std::string out = DumpDataFile(fd);
+  ::close(fd);
+  const char* expected[] = {
+      "     0 identifier      |OBX38   W215GPS00000 1    | version 215 GPS units 0 dipole 0",
+      "     1 file name       |Hdump",
+      "     2 settings        |G  0.000  0.000 70011     | lateral 0.000 along 0.000 rts 0 slam 0 nmea 1 gps 1",
+      "     3 origin easting  |G         0.000 -9        | easting 0.000 zone -9",
+      "     4 origin northing |",
+      "     5 line            |L1 ",
+      "     8 date            |Z",
+      "     9 sentence        |@$GPGGA,123519,4807.038,N,",
+      "    12 trailer         |!000012p                 9| line 12 fix p tick 9 sentence "
+      "\"$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47\"",
+      "    13 reading         |T<-0123                 77| record \"T<-0123\" tick 77",
+      "    14 comment         |Cn\\xF6te",
+      "    15 swath           |{e         1.500          | sub-kind e value 1.500",
+      "    18 swath           |{h         4.000",
+      "(8 bytes of an incomplete record at the end)",
+  };
+  for (const char* line : expected) EXPECT_NE(out.find(line), std::string::npos) << line << "\n" << out;
+}
+
+TEST_F(RecordDumpTest, ToolPrintsTheSameListing) {
+  const char* bin = std::getenv("OBRIX_BIN");
+  if (!bin) GTEST_SKIP() << "OBRIX_BIN not set (run through ctest)";
+  std::string tool = std::string(bin) + "/t38dump";
+  if (::access(tool.c_str(), X_OK) != 0) GTEST_SKIP() << "t38dump not built";
+  FILE* p = ::popen((tool + " '" + path_ + "'").c_str(), "r");
+  ASSERT_NE(p, nullptr);
+  std::string out;
+  char buf[4096];
+  size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
+  EXPECT_EQ(::pclose(p), 0);
+  int fd = ::open(path_.c_str(), O_RDONLY);
+  EXPECT_EQ(out, DumpDataFile(fd));
+  ::close(fd);
+  EXPECT_NE(::system((tool + " /nonexistent/x.T38 2>/dev/null").c_str()), 0);
+}
+
+}  // namespace
+}  // namespace obrix
