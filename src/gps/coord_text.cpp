@@ -1,0 +1,78 @@
+#include "gps/coord_text.h"
+
+#include <cmath>
+
+#include "app/settings.h"
+#include "gps/length_units.h"
+#include "gps/nmea_fields.h"
+
+namespace obrix {
+namespace {
+
+constexpr const char* kUnitSuffix[3] = {"m", "ft", "USft"};
+
+}  // namespace
+
+void FormatGeoReadout(ReadoutText& out, char hemisphere, std::string_view field, int degreeDigits) {
+  field = NmeaText(field);
+  const size_t deg = degreeDigits < 0 ? 0 : static_cast<size_t>(degreeDigits);
+  const bool letterOk = hemisphere == 'N' || hemisphere == 'S' || hemisphere == 'E' || hemisphere == 'W';
+  std::string_view degrees = field.substr(0, deg);
+  std::string_view minuteDigits = field.size() > deg ? field.substr(deg, 2) : std::string_view();
+  std::string_view minutesText = field.size() > deg ? field.substr(deg, 8) : std::string_view();
+  double whole = 0.0;
+  const double seconds = std::modf(NmeaReal(minutesText), &whole) * 60.0;
+
+  out.Clear();
+  const char letter = letterOk ? hemisphere : ' ';
+  out.AppendLatin1(std::string_view(&letter, 1));
+  out.AppendLatin1(degrees);
+  out.AppendLatin1("\xB0");
+  out.AppendLatin1(minuteDigits);
+  out.AppendLatin1("'");
+  out.AppendFormat("%-7.4f%c", seconds, '"');  // "%-07.4f": the 0 flag has no effect with -
+}
+
+std::string GeoReadout(char hemisphere, std::string_view field, int degreeDigits) {
+  ReadoutText t;
+  FormatGeoReadout(t, hemisphere, field, degreeDigits);
+  return t.str();
+}
+
+void FormatUtmReadout(ReadoutText& out, double metres, int coordinatesDisplay) {
+  int unit = coordinatesDisplay == 2 ? 1 : coordinatesDisplay == 3 ? 2 : 0;
+  out.Format("%12.2f %s", MetresToLengthUnit(metres, unit), kUnitSuffix[unit]);
+}
+
+std::string UtmReadout(double metres, int coordinatesDisplay) {
+  ReadoutText t;
+  FormatUtmReadout(t, metres, coordinatesDisplay);
+  return t.str();
+}
+
+std::string ZoneReadout(int zone) {
+  ReadoutText t;
+  t.Format("%-2d", zone);
+  return t.str();
+}
+
+void FormatGridReadout(ReadoutText& out, double metres, int coordinatesDisplay, int mapUnits) {
+  double value = metres;
+  int unit = 0;
+  if (coordinatesDisplay == 0) {
+    unit = mapUnits >= 0 && mapUnits <= 2 ? mapUnits : 0;
+    value = GridMetresToLengthUnit(metres, unit);
+  } else {
+    unit = coordinatesDisplay == 2 ? 1 : coordinatesDisplay == 3 ? 2 : 0;
+    value = MetresToLengthUnit(metres, unit);
+  }
+  out.Format("%-12.2f %s", value, kUnitSuffix[unit]);
+}
+
+std::string GridReadout(double metres, int coordinatesDisplay, int mapUnits) {
+  ReadoutText t;
+  FormatGridReadout(t, metres, coordinatesDisplay, mapUnits);
+  return t.str();
+}
+
+}  // namespace obrix

@@ -1,0 +1,201 @@
+#include "gps/nmea_decode.h"
+
+#include <cmath>
+
+#include "app/settings.h"
+#include "gps/coord_text.h"
+#include "gps/length_units.h"
+#include "gps/nmea_fields.h"
+
+namespace obrix {
+namespace {
+
+void FormatDop(ReadoutText& out, double dop) { out.Format(dop < 10.0 ? "%3.1f" : "%3.0f", dop); }
+
+// A ddmm.mmmm (degreeDigits 2) or dddmm.mmmm (3) field: degrees plus minutes / 60, unsigned. False when the
+// first '.' is not right after the two minute digits.
+bool GeoValue(std::string_view field, size_t degreeDigits, double* value) {
+  if (field.find('.') != degreeDigits + 2) return false;
+  const double degrees = NmeaInt(field.substr(0, degreeDigits));
+  const double minutes = NmeaReal(field.substr(degreeDigits, 8));
+  *value = degrees + minutes / 60.0;
+  return true;
+}
+
+}  // namespace
+
+FixDecodeOptions FixDecodeOptionsFromConfig() {
+  const Settings& s = Config();
+  FixDecodeOptions o;
+  o.rtsUnits = s.rtsUnits;
+  o.mapUnits = s.mapUnits;
+  o.coordinatesDisplay = s.coordinatesDisplay;
+  return o;
+}
+
+const char* QualityLabel(char first) {
+  static constexpr const char* kLabels[10] = {"NO FIX", "AGPS", "DGPS", "RTK3", "RTK4",
+                                              "RTK5",   "RTK6", "RTK7", "RTK8", "RTK9"};
+  return first >= '0' && first <= '9' ? kLabels[first - '0'] : "UNKW";
+}
+
+FixDecode DecodeFixSentence(std::string_view sentence, const CurrentFixValues& before, const NmeaTable& table,
+                            const FixDecodeOptions& options) {
+  sentence = NmeaText(sentence);
+  FixDecode d;
+  d.fix = before;
+  CurrentFixValues& fix = d.fix;
+  FixReadouts& r = d.readouts;
+  fix.FixValid = 1;
+  d.geographic = false;
+
+  const int format = table.nmeaFormat;
+  const int count = table.NmeaFieldCount < 0 ? 0 : table.NmeaFieldCount > kNmeaMaxPairs ? kNmeaMaxPairs
+                                                                                           : table.NmeaFieldCount;
+  double latSign = 1.0, lonSign = 1.0;
+  char latLetter = ' ', lonLetter = ' ';
+  std::string_view latField, lonField;
+  double northMetres = 0.0, eastMetres = 0.0;  // grid values for the readouts
+  bool gridSeen = false;
+
+  // Unit of an RTS pseudo-GGA position (field 11 beginning with 'F': feet, US survey feet with rtsUnits 1).
+  const bool rtsFormat = format == 7;
+  const bool rtsFeet = rtsFormat && NmeaField(sentence, 11).substr(0, 1) == "F";
+  const int rtsDigit = options.rtsUnits == 1 ? 1 : 0;
+
+  for (int k = 0; k < count; ++k) {
+    std::string_view field;
+    const bool present = NmeaFieldText(sentence, table.NmeaFieldNumber[k], ',', &field);
+    switch (table.NmeaSlot[k]) {
+      case kSlotSatellites:
+        fix.FixSatellites = NmeaInt(field);
+        if (fix.FixSatellites <= 1) fix.FixValid = 0;
+        r.satellites.written = true;
+        r.satellites.text.Format("%2d", fix.FixSatellites);
+        break;
+      case kSlotQuality: {
+        int q = NmeaInt(field);
+        if (format == 2 && q < 2147483647) q = q + 1;
+        if ((format == 0 || format == 1) && q == 0) fix.FixValid = 0;
+        fix.FixQuality = q;
+        r.quality.written = true;
+        if (present) r.quality.text = ReadoutText(QualityLabel(field.empty() ? '\0' : field[0]));
+        else r.quality.text.Clear();
+        break;
+      }
+      case kSlotNorthSouth:
+        latLetter = field.empty() ? ' ' : field[0];
+        if (latLetter == 'N') latSign = 1.0;
+        else if (latLetter == 'S') latSign = -1.0;
+        else fix.FixValid = 0;
+        break;
+      case kSlotEastWest:
+        lonLetter = field.empty() ? ' ' : field[0];
+        if (lonLetter == 'E') lonSign = 1.0;
+        else if (lonLetter == 'W') lonSign = -1.0;
+        else fix.FixValid = 0;
+        break;
+      case kSlotLatitude:
+      case kSlotLongitude: {
+        const bool lat = table.NmeaSlot[k] == kSlotLatitude;
+        d.geographic = true;
+        (lat ? latField : lonField) = field;
+        if (!present) fix.FixValid = 0;
+        if (fix.FixValid) {
+          double v = 0.0;
+          if (GeoValue(field, lat ? 2 : 3, &v)) (lat ? d.latitude : d.longitude) = (lat ? latSign : lonSign) * v;
+          else fix.FixValid = 0;
+        }
+        break;
+      }
+      case kSlotDop:
+      case kSlotHdop:
+      case kSlotGridQuality:
+        fix.FixDop = NmeaReal(field);
+        r.dop.written = true;
+        FormatDop(r.dop.text, fix.FixDop);
+        break;
+      case kSlotGridNorthing:
+      case kSlotGridEasting: {
+        const bool north = table.NmeaSlot[k] == kSlotGridNorthing;
+        d.geographic = false;
+        gridSeen = true;
+        if (field.empty()) {
+          fix.FixValid = 0;
+          break;
+        }
+        const double v = NmeaReal(field);
+        if (!std::isfinite(v)) {
+          fix.FixValid = 0;
+          break;
+        }
+        double metres = v;
+        double position = 0.0;
+        if (rtsFormat) {
+          if (rtsFeet) metres = v * kMetresPerMapUnit[rtsDigit == 1 ? 2 : 1];
+          position = v * RtsGridFactor(rtsFeet, rtsDigit, options.mapUnits);
+        } else {
+          position = GridMetresToLengthUnit(v, options.mapUnits);
+        }
+        (north ? northMetres : eastMetres) = metres;
+        (north ? d.gridNorthing : d.gridEasting) = position;
+        break;
+      }
+      case kSlotSlamStatus:
+        d.slamStatus = NmeaInt(field);
+        d.readouts.slamStatusWarning = d.slamStatus == 0;
+        r.slam[0].written = true;
+        r.slam[0].text.Format(" %02d", d.slamStatus);
+        break;
+      case kSlotSlamValue1:
+      case kSlotSlamValue2:
+      case kSlotSlamValue3: {
+        const int i = table.NmeaSlot[k] - kSlotSlamValue1;
+        d.slamValues[i] = NmeaReal(field);
+        r.slam[i + 1].written = true;
+        r.slam[i + 1].text.Format("%8.3f", d.slamValues[i]);
+        break;
+      }
+      default:
+        break;
+    }
+  }
+
+  d.fixTime = NmeaSecondsOfDay(NmeaField(sentence, table.NmeaTimeField));
+
+  if (!fix.FixValid) {
+    r.north.Set(kCoordinateNotAvailable);
+    r.east.Set(kCoordinateNotAvailable);
+  } else if (d.geographic) {
+    if (options.coordinatesDisplay == 0) {
+      r.north.written = r.east.written = true;
+      FormatGeoReadout(r.north.text, latLetter, latField, 2);
+      FormatGeoReadout(r.east.text, lonLetter, lonField, 3);
+    }
+  } else if (gridSeen) {
+    r.north.written = r.east.written = true;
+    FormatGridReadout(r.north.text, northMetres, options.coordinatesDisplay, options.mapUnits);
+    FormatGridReadout(r.east.text, eastMetres, options.coordinatesDisplay, options.mapUnits);
+  }
+  return d;
+}
+
+FixDecode DecodeFixSentence(std::string_view sentence, const CurrentFixValues& before) {
+  return DecodeFixSentence(sentence, before, NmeaTab(), FixDecodeOptionsFromConfig());
+}
+
+GsaDecode DecodeGsaDop(std::string_view sentence, double previousDop) {
+  GsaDecode g;
+  g.FixDop = previousDop;
+  std::string_view field;
+  if (!NmeaFieldText(sentence, 16, ',', &field)) {
+    g.readout = ReadoutText("N/A");
+    return g;
+  }
+  g.hasDop = true;
+  g.FixDop = NmeaReal(field);
+  g.readout.Format("%-4.1f", g.FixDop);
+  return g;
+}
+
+}  // namespace obrix

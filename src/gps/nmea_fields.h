@@ -1,0 +1,42 @@
+#pragma once
+// Sentence-level rules: fields, the checksum, numbers and the time of day. All take arbitrary bytes; text after
+// an embedded NUL is ignored, as in a NUL-terminated sentence buffer.
+#include <string_view>
+
+namespace obrix {
+
+// The text up to the first NUL.
+std::string_view NmeaText(std::string_view sentence);
+
+// Field n (1 = the text before the first separator). Returns false when the sentence has fewer than n - 1
+// separators (or n < 1); otherwise true and the field, possibly empty. The view points into `sentence`.
+bool NmeaFieldText(std::string_view sentence, int n, char separator, std::string_view* field);
+// The field, or an empty view when it is missing.
+std::string_view NmeaField(std::string_view sentence, int n, char separator = ',');
+
+// A '$' line passes when it holds a '*', and the XOR of the characters after '$' up to the first '*' equals the
+// hexadecimal number after the '*' (either case, up to the first other character). A line without '*', without
+// a leading '$', or without any hex digit after the '*' fails.
+bool NmeaChecksumOk(std::string_view line);
+
+// XOR of the characters after the leading '$' (if any) up to the first '*' or the end.
+unsigned NmeaXor(std::string_view line);
+
+// Integer as atoi: leading white space, a sign, digits; 0 when none; saturates at the int range.
+int NmeaInt(std::string_view text);
+// Decimal number as strtod without exponents: leading white space, a sign, digits, '.', digits; reading stops
+// at the first other character; 0 when there is no digit. Too many digits give +-infinity.
+double NmeaReal(std::string_view text);
+
+// hhmmss.ss as seconds of the day: 3600 x (first two characters) + 60 x (next two) + the number from index 4.
+double NmeaSecondsOfDay(std::string_view timeField);
+
+// Whether `tag` occurs anywhere in the line.
+bool NmeaHasTag(std::string_view line, std::string_view tag);
+
+// What the reader does with a complete line: not a sentence or a failed checksum (kept as rejected), a checked
+// '$' line, or a '$' line of a format that needs no checksum.
+enum class LineVerdict { Rejected, Checked, Unchecked };
+LineVerdict JudgeLine(std::string_view line, bool checksumRequired);
+
+}  // namespace obrix

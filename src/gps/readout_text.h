@@ -1,0 +1,40 @@
+#pragma once
+// Short readout texts held in a fixed buffer: formatted in the C locale, never allocated, cut when too long.
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace obrix {
+
+class ReadoutText {
+ public:
+  static constexpr size_t kCapacity = 63;
+
+  ReadoutText() = default;
+  explicit ReadoutText(std::string_view text) { Append(text); }
+
+  void Clear() { size_ = 0; buf_[0] = '\0'; }
+  // printf-style in the C locale; output beyond the capacity is cut.
+  void Format(const char* format, ...) __attribute__((format(printf, 2, 3)));
+  void AppendFormat(const char* format, ...) __attribute__((format(printf, 2, 3)));
+  // Appends UTF-8 text as it is (cut at a character boundary when full).
+  void Append(std::string_view utf8);
+  // Appends 8-bit text widened byte by byte (each byte the character of the same code), as UTF-8.
+  void AppendLatin1(std::string_view bytes);
+
+  std::string_view view() const { return std::string_view(buf_, size_); }
+  const char* c_str() const { return buf_; }
+  std::string str() const { return std::string(view()); }
+  operator std::string() const { return str(); }
+  size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+
+  friend bool operator==(const ReadoutText& a, std::string_view b) { return a.view() == b; }
+
+ private:
+  void AppendBytes(const char* p, size_t n);
+  char buf_[kCapacity + 1] = {};
+  size_t size_ = 0;
+};
+
+}  // namespace obrix
