@@ -7,6 +7,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/qt/scripted_prompts.h"
+
 int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
   std::string runtime = "/tmp/obrix-ui-runtime-" + std::to_string(getuid());
@@ -16,5 +18,11 @@ int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   QApplication app(argc, argv);
   QFont::insertSubstitution("Microsoft Sans Serif", "Liberation Sans");
-  return RUN_ALL_TESTS();
+  // No test ever waits for a user: a prompt outside a test's script fails that test.
+  obrix::ScriptedPrompts::SetFailureHandler([](const std::string& m) { ADD_FAILURE() << m; });
+  obrix::ScriptedPrompts unscripted;
+  obrix::SetPrompts(&unscripted);
+  const int rc = RUN_ALL_TESTS();
+  obrix::SetPrompts(nullptr);
+  return rc;
 }

@@ -1,0 +1,116 @@
+#include "platform/qt/prompts.h"
+
+#include <QAction>
+#include <QColorDialog>
+#include <QFile>
+#include <QFileDialog>
+#include <QStringList>
+
+#include "app/qt/message_box.h"
+
+namespace obrix {
+namespace {
+
+Prompts* g_prompts = nullptr;
+
+QString PathToQt(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
+std::string PathFromQt(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+}  // namespace
+
+// Qt reads the patterns from the last bracketed group, separated by blanks.
+QString QtFilterText(const FileFilter& filter) {
+  QString text = QString::fromStdString(filter.description).trimmed();
+  if (text.endsWith(QLatin1Char(')'))) {
+    const qsizetype open = text.lastIndexOf(QLatin1Char('('));
+    if (open >= 0) text = text.left(open).trimmed();
+  }
+  QStringList patterns = QString::fromStdString(filter.patterns).split(QLatin1Char(';'), Qt::SkipEmptyParts);
+  for (QString& p : patterns) p = p.trimmed();
+  if (text.isEmpty()) text = QStringLiteral("Files");
+  return text + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+}
+
+namespace {
+
+void SetUpFileDialog(QFileDialog& dialog, const std::string& initialFolder, const FileFilter& filter) {
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  if (!initialFolder.empty()) dialog.setDirectory(PathToQt(initialFolder));
+  if (!filter.empty()) dialog.setNameFilter(QtFilterText(filter));
+}
+
+}  // namespace
+
+std::string ApplyDefaultSuffix(const std::string& path, const std::string& suffix) {
+  if (suffix.empty() || path.empty() || path.back() == '/') return path;
+  const size_t slash = path.rfind('/');
+  const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+  if (path.find('.', nameStart) != std::string::npos) return path;
+  return path + "." + suffix;
+}
+
+std::string JoinFolder(const std::string& folder, const std::string& name) {
+  if (folder.empty() || (!name.empty() && name.front() == '/')) return name;
+  return folder.back() == '/' ? folder + name : folder + "/" + name;
+}
+
+QColor ToQColor(Colour c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+Colour FromQColor(const QColor& c) {
+  return static_cast<Colour>(c.red()) | (static_cast<Colour>(c.green()) << 8) |
+         (static_cast<Colour>(c.blue()) << 16);
+}
+
+Prompts& UserPrompts() {
+  static QtPrompts real;
+  return g_prompts ? *g_prompts : real;
+}
+
+void SetPrompts(Prompts* prompts) { g_prompts = prompts; }
+
+Prompts* InstalledPrompts() { return g_prompts; }
+
+int QtPrompts::ShowMessage(const std::string& templateName, const std::string& title, const std::string& text,
+                           QWidget* owner) {
+  MessageDialog dialog(templateName, title, text, owner);
+  return dialog.exec();
+}
+
+std::optional<std::string> QtPrompts::SaveFileName(QWidget* owner, const std::string& title,
+                                                   const std::string& initialFolder,
+                                                   const std::string& suggestedName, const FileFilter& filter,
+                                                   const std::string& defaultSuffix) {
+  QFileDialog dialog(owner, QString::fromStdString(title));
+  SetUpFileDialog(dialog, initialFolder, filter);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  if (!defaultSuffix.empty()) dialog.setDefaultSuffix(QString::fromStdString(defaultSuffix));
+  if (!suggestedName.empty()) dialog.selectFile(PathToQt(suggestedName));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return ApplyDefaultSuffix(PathFromQt(dialog.selectedFiles().front()), defaultSuffix);
+}
+
+std::optional<std::string> QtPrompts::OpenFileName(QWidget* owner, const std::string& title,
+                                                   const std::string& initialFolder, const FileFilter& filter) {
+  QFileDialog dialog(owner, QString::fromStdString(title));
+  SetUpFileDialog(dialog, initialFolder, filter);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return PathFromQt(dialog.selectedFiles().front());
+}
+
+std::optional<Colour> QtPrompts::ChooseColour(QWidget* owner, std::optional<Colour> initial) {
+  const QColor chosen = QColorDialog::getColor(ToQColor(initial.value_or(0)), owner);
+  if (!chosen.isValid()) return std::nullopt;
+  return FromQColor(chosen);
+}
+
+int QtPrompts::RunDialog(QDialog& dialog) { return dialog.exec(); }
+
+int QtPrompts::PopupMenu(QMenu& menu, QPoint screenPos) {
+  QAction* chosen = menu.exec(screenPos);
+  return chosen ? chosen->data().toInt() : 0;
+}
+
+}  // namespace obrix
