@@ -332,17 +332,17 @@ int ScriptedPrompts::RunDialog(QDialog& dialog) {
   dialog.setResult(0);
   dialog.show();
   calls_[index].title = dialog.windowTitle().toStdString();
-  size_t step = 0;
-  for (; step < a->steps.size() && dialog.isVisible(); ++step) {
-    for (const ControlValue& v : a->steps[step].values)
-      if (std::string fault = ApplyValue(dialog, v); !fault.empty())
-        Fail("dialog \"" + call.templateName + "\" step " + std::to_string(step + 1) + ": " + fault);
+  size_t begun = 0;
+  while (begun < a->steps.size() && dialog.isVisible()) {
+    const DialogStep& step = a->steps[begun++];
+    const std::string where = "dialog \"" + call.templateName + "\" step " + std::to_string(begun) + ": ";
+    for (const ControlValue& v : step.values)
+      if (std::string fault = ApplyValue(dialog, v); !fault.empty()) Fail(where + fault);
     if (!dialog.isVisible()) break;  // a value change may close it
-    if (std::string fault = EndStep(dialog, a->steps[step].end); !fault.empty())
-      Fail("dialog \"" + call.templateName + "\" step " + std::to_string(step + 1) + ": " + fault);
+    if (std::string fault = EndStep(dialog, step.end); !fault.empty()) Fail(where + fault);
   }
-  if (step + 1 < a->steps.size())
-    Fail("dialog \"" + call.templateName + "\" closed after step " + std::to_string(step + 1) + " of " +
+  if (begun < a->steps.size())
+    Fail("dialog \"" + call.templateName + "\" closed after step " + std::to_string(begun) + " of " +
          std::to_string(a->steps.size()));
   if (dialog.isVisible()) {
     Fail("dialog \"" + call.templateName + "\" is still open after its scripted steps");

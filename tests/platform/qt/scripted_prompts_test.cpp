@@ -181,6 +181,8 @@ TEST(ScriptedPrompts, FaultsAreReportedNeverAwaited) {
        runSample, 0, "control 103 takes no text"},
       {"index out of range", {PromptAnswer::RunDialog({ControlValue::Index(102, 3)}, DialogEnd::ClickCancel())},
        runSample, 0, "control 102 has no item 3"},
+      {"closed early", {PromptAnswer::RunDialog({ControlValue::Text(101, "A")}).Then({})}, runSample, 1,
+       "closed after step 1 of 2"},
       {"left open", {PromptAnswer::RunDialog({ControlValue::Text(101, "")}), PromptAnswer::Press(1)}, runSample, 0,
        "still open"},
   };
