@@ -1,6 +1,48 @@
 #include <QApplication>
+#include <QScreen>
+#include <QTimer>
+#include <cstring>
+#include <string>
+
+#include "app/qt/setup_window.h"
+#include "app/setup_layout.h"
+#include "platform/qt/canvas_text.h"
+#include "platform/qt/prompts.h"
+#include "platform/screen_size.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  return 0;
+  obrix::InstallFontSubstitutes();
+
+  int sw = 1280, sh = 800;
+  if (auto over = obrix::ScreenSizeOverride(argc, argv)) {
+    sw = over->width;
+    sh = over->height;
+  } else if (QScreen* screen = QGuiApplication::primaryScreen()) {
+    sw = screen->geometry().width();
+    sh = screen->geometry().height();
+  }
+  const obrix::WindowPlacement place = obrix::ComputeMainWindow(sw, sh);
+
+  obrix::QtPrompts prompts;
+  obrix::SetPrompts(&prompts);
+  auto* window = new obrix::SetupWindow(QSize(place.width, place.height));
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  window->move(place.left, place.top);
+  window->show();
+
+  // --grab FILE: render the window to a PNG once it is shown, then quit (screenshots, offscreen platform).
+  std::string grabPath;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--grab") == 0 && i + 1 < argc) grabPath = argv[i + 1];
+  }
+  if (!grabPath.empty()) {
+    QTimer::singleShot(200, window, [window, grabPath] {
+      bool ok = window->grab().save(QString::fromStdString(grabPath));
+      QCoreApplication::exit(ok ? 0 : 1);
+    });
+  }
+  int code = app.exec();
+  obrix::SetPrompts(nullptr);
+  return code;
 }

@@ -1,0 +1,20 @@
+#include "app/logging_checks.h"
+
+#include <cstdio>
+
+namespace obrix {
+
+ConfigProblem CheckLoggingConfiguration(const Settings& s) {
+  if (s.instrumentEnabled == 0 && s.gpsInput == 0)
+    return {"EM AND GPS DISABLED", "Instrument Disabled and GPS Disabled"};
+  if (s.instrumentEnabled != 0 && s.gpsInput != 0 && s.instrumentPort == s.gpsPort) {
+    char text[160];
+    std::snprintf(text, sizeof text,
+                  "Serial Port COM%d Assigned to Instrument and GPS, please change port selection.",
+                  s.instrumentPort + 1);
+    return {"Serial Port Issue", text};
+  }
+  return {};
+}
+
+}  // namespace obrix

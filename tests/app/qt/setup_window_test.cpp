@@ -1,0 +1,127 @@
+#include <gtest/gtest.h>
+
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QCoreApplication>
+
+#include "app/message_box.h"
+#include "app/qt/setup_window.h"
+#include "app/session.h"
+#include "app/settings.h"
+#include "platform/files.h"
+#include "platform/paths.h"
+#include "platform/qt/buttons.h"
+#include "platform/qt/scripted_prompts.h"
+#include "settings/settings_file.h"
+#include "test_support.h"
+
+namespace obrix {
+namespace {
+
+class SetupWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ResetSession(); }
+  void TearDown() override { ResetSession(); }
+
+  void Press(QWidget& w, int qtKey, const QString& text = {}) {
+    QKeyEvent down(QEvent::KeyPress, qtKey, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(&w, &down);
+  }
+
+  test::DataRootFixture root_;
+};
+
+TEST_F(SetupWindowTest, CreatesButtonsChildrenAndSettingsFile) {
+  SetupWindow w(QSize(1280, 762));
+  EXPECT_EQ(w.objectName(), "Obrix");
+  EXPECT_EQ(w.windowTitle(), "Obrix38");
+  for (int i = 0; i < kSetupButtonCount; ++i) {
+    auto* b = FindControl<QPushButton>(&w, 420 + i);
+    ASSERT_NE(b, nullptr) << i;
+    EXPECT_EQ(b->text(), kSetupButtonCaptions[i]);
+    EXPECT_EQ(b->focusPolicy(), Qt::NoFocus);
+    EXPECT_EQ(HasDefaultLook(b), i == 0);
+  }
+  ASSERT_NE(w.loggingScreen(), nullptr);
+  EXPECT_EQ(w.loggingScreen()->objectName(), "ScreenLogWnd");
+  EXPECT_EQ(ControlId(w.loggingScreen()), 4);
+  EXPECT_FALSE(w.loggingScreen()->isVisibleTo(&w));
+  EXPECT_EQ(w.gpsMonitor()->objectName(), "MonitorGPSWnd");
+  EXPECT_EQ(ControlId(w.gpsMonitor()), 780);
+  // The first start writes a settings file holding the start-up values.
+  EXPECT_TRUE(test::ReadFile(SettingsPath()).rfind("Ver2.15\r\n", 0) == 0);
+  EXPECT_DOUBLE_EQ(Config().lateralOffset, -0.3);
+  EXPECT_EQ(Config().mapColourView, 1);
+  EXPECT_TRUE(Sess().MapVisible);
+  EXPECT_TRUE(FileExists(ScratchFolder()));
+}
+
+TEST_F(SetupWindowTest, KeysMoveTheDefaultLookAndTabStaysWithTheScreen) {
+  SetupWindow w(QSize(1280, 762));
+  for (int i = 0; i < 10; ++i) Press(w, Qt::Key_Down);
+  EXPECT_EQ(Sess().SetupFocusedButton, 0);
+  Press(w, Qt::Key_Tab, "\t");
+  EXPECT_EQ(Sess().SetupFocusedButton, 1);
+  EXPECT_TRUE(HasDefaultLook(w.button(1)));
+  EXPECT_FALSE(HasDefaultLook(w.button(0)));
+  Press(w, Qt::Key_Up);
+  Press(w, Qt::Key_Left);
+  EXPECT_EQ(Sess().SetupFocusedButton, 9);
+  EXPECT_TRUE(HasDefaultLook(w.button(9)));
+}
+
+TEST_F(SetupWindowTest, LoggingReportsConfigurationProblemsBeforeAnyPort) {
+  SetupWindow w(QSize(1280, 762));
+  ScopedScriptedPrompts prompts;
+  Config().instrumentPort = 3;
+  Config().gpsPort = 3;
+  prompts << PromptAnswer::Press(IDOK, kMessageOk);
+  Press(w, Qt::Key_L, "l");
+  ASSERT_EQ(prompts.Calls().size(), 1u);
+  EXPECT_EQ(prompts.Calls()[0].title, "Serial Port Issue");
+  EXPECT_EQ(prompts.Calls()[0].text,
+            "Serial Port COM4 Assigned to Instrument and GPS, please change port selection.");
+
+  Config().instrumentEnabled = 0;
+  Config().gpsInput = 0;
+  prompts << PromptAnswer::Press(IDOK, kMessageOk);
+  w.RunCommand(0);
+  ASSERT_EQ(prompts.Calls().size(), 2u);
+  EXPECT_EQ(prompts.Calls()[1].title, "EM AND GPS DISABLED");
+  EXPECT_EQ(prompts.Calls()[1].text, "Instrument Disabled and GPS Disabled");
+  EXPECT_EQ(Sess().LoggingState, Closed);
+}
+
+TEST_F(SetupWindowTest, ResetToDefaultDeletesTheFileAndTheNextStartWritesDefaults) {
+  {
+    SetupWindow w(QSize(1280, 762));
+    w.show();
+    Config().lineName = "77";
+    SaveLoadSettings(1);
+    ScopedScriptedPrompts prompts;
+    prompts << PromptAnswer::Press(IDCANCEL, kMessageOkCancel);
+    Press(w, Qt::Key_R, "r");
+    EXPECT_TRUE(FileExists(SettingsPath()));
+    EXPECT_TRUE(w.isVisible());
+    prompts << PromptAnswer::Press(IDOK, kMessageOkCancel);
+    w.RunCommand(8);
+    EXPECT_EQ(prompts.Calls().back().title, "Reset to Default Setting");
+    EXPECT_FALSE(FileExists(SettingsPath()));
+    EXPECT_FALSE(w.isVisible());  // closed
+  }
+  ResetSettings();
+  SetupWindow again(QSize(1280, 762));
+  EXPECT_EQ(Config().lineName, "1");
+  EXPECT_TRUE(FileExists(SettingsPath()));
+}
+
+TEST_F(SetupWindowTest, ExitKeyClosesTheWindow) {
+  SetupWindow w(QSize(800, 562));
+  w.show();
+  ASSERT_TRUE(w.isVisible());
+  Press(w, Qt::Key_X, "x");
+  EXPECT_FALSE(w.isVisible());
+}
+
+}  // namespace
+}  // namespace obrix
