@@ -15,6 +15,7 @@
 #include "app/qt/message_box.h"
 #include "app/session.h"
 #include "app/settings.h"
+#include "gps/projection.h"
 #include "platform/paths.h"
 #include "platform/qt/buttons.h"
 #include "platform/qt/canvas_text.h"
@@ -88,6 +89,8 @@ SetupWindow::SetupWindow(QSize client, QWidget* parent) : QWidget(parent) {
   Sess().MapVisible = Config().gpsInput == 1;
   // 11. Shared pens and brushes.
   CreateSharedPens();
+  // 12. Map projection.
+  InitProjection();
 
   Repaint();
 }

@@ -12,6 +12,7 @@
 #include "platform/paths.h"
 #include "platform/qt/buttons.h"
 #include "platform/qt/scripted_prompts.h"
+#include "platform/ticks.h"
 #include "settings/settings_file.h"
 #include "test_support.h"
 
@@ -121,6 +122,34 @@ TEST_F(SetupWindowTest, ExitKeyClosesTheWindow) {
   ASSERT_TRUE(w.isVisible());
   Press(w, Qt::Key_X, "x");
   EXPECT_FALSE(w.isVisible());
+}
+
+TEST_F(SetupWindowTest, UptimeBeyondTwentyDaysStopsTheProgramAfterThePaint) {
+  ManualClock clock;
+  clock.Set(1728000001u);
+  clock.Install();
+  ScopedScriptedPrompts prompts;
+  prompts << PromptAnswer::Press(IDOK, kMessageOk);
+  SetupWindow w(QSize(1280, 762));
+  w.show();
+  QCoreApplication::processEvents();
+  ManualClock::Uninstall();
+  ASSERT_EQ(prompts.Calls().size(), 1u);
+  EXPECT_EQ(prompts.Calls()[0].title, "Program Stop");
+  EXPECT_NE(prompts.Calls()[0].text.find("Use RESTART not SHUT DOWN."), std::string::npos);
+  EXPECT_FALSE(w.isVisible());
+}
+
+TEST_F(SetupWindowTest, NoUptimeWarningAtExactlyTwentyDays) {
+  ManualClock clock;
+  clock.Set(1728000000u);
+  clock.Install();
+  SetupWindow w(QSize(1280, 762));
+  w.show();
+  QCoreApplication::processEvents();
+  ManualClock::Uninstall();
+  EXPECT_TRUE(w.isVisible());
+  EXPECT_FALSE(Drv().UptimeWarning);
 }
 
 }  // namespace
