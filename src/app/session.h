@@ -6,7 +6,7 @@
 
 namespace obrix {
 
-enum LoggingStates : int { NoFile = 0, StandBy = 1, Logging = 2, Closed = 3 };
+enum LoggingStates : int { NoFile = 0, StandBy = -1, Logging = 1, Closed = -2 };
 
 struct Session {
   Shared<int> LoggingState = Closed;  // read by the reader threads
