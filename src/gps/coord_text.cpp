@@ -30,7 +30,8 @@ void FormatGeoReadout(ReadoutText& out, char hemisphere, std::string_view field,
   out.AppendLatin1("\xB0");
   out.AppendLatin1(minuteDigits);
   out.AppendLatin1("'");
-  out.AppendFormat("%-7.4f%c", seconds, '"');  // "%-07.4f": the 0 flag has no effect with -
+  out.AppendFixed(seconds, 4, 7, true);  // "%-07.4f": the 0 flag has no effect with -
+  out.Append("\"");
 }
 
 std::string GeoReadout(char hemisphere, std::string_view field, int degreeDigits) {
@@ -41,7 +42,10 @@ std::string GeoReadout(char hemisphere, std::string_view field, int degreeDigits
 
 void FormatUtmReadout(ReadoutText& out, double metres, int coordinatesDisplay) {
   int unit = coordinatesDisplay == 2 ? 1 : coordinatesDisplay == 3 ? 2 : 0;
-  out.Format("%12.2f %s", MetresToLengthUnit(metres, unit), kUnitSuffix[unit]);
+  out.Clear();
+  out.AppendFixed(MetresToLengthUnit(metres, unit), 2, 12);  // "%12.2f"
+  out.Append(" ");
+  out.Append(kUnitSuffix[unit]);
 }
 
 std::string UtmReadout(double metres, int coordinatesDisplay) {
@@ -66,7 +70,10 @@ void FormatGridReadout(ReadoutText& out, double metres, int coordinatesDisplay, 
     unit = coordinatesDisplay == 2 ? 1 : coordinatesDisplay == 3 ? 2 : 0;
     value = MetresToLengthUnit(metres, unit);
   }
-  out.Format("%-12.2f %s", value, kUnitSuffix[unit]);
+  out.Clear();
+  out.AppendFixed(value, 2, 12, true);  // "%-12.2f"
+  out.Append(" ");
+  out.Append(kUnitSuffix[unit]);
 }
 
 std::string GridReadout(double metres, int coordinatesDisplay, int mapUnits) {

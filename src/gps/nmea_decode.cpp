@@ -10,7 +10,11 @@
 namespace obrix {
 namespace {
 
-void FormatDop(ReadoutText& out, double dop) { out.Format(dop < 10.0 ? "%3.1f" : "%3.0f", dop); }
+// "%3.1f" below 10, "%3.0f" from 10 on.
+void FormatDop(ReadoutText& out, double dop) {
+  out.Clear();
+  out.AppendFixed(dop, dop < 10.0 ? 1 : 0, 3);
+}
 
 // A ddmm.mmmm (degreeDigits 2) or dddmm.mmmm (3) field: degrees plus minutes / 60, unsigned. False when the
 // first '.' is not right after the two minute digits.
@@ -71,7 +75,8 @@ FixDecode DecodeFixSentence(std::string_view sentence, const CurrentFixValues& b
         fix.FixSatellites = NmeaInt(field);
         if (fix.FixSatellites <= 1) fix.FixValid = 0;
         r.satellites.written = true;
-        r.satellites.text.Format("%2d", fix.FixSatellites);
+        r.satellites.text.Clear();
+        r.satellites.text.AppendInt(fix.FixSatellites, 2);  // "%2d"
         break;
       case kSlotQuality: {
         int q = NmeaInt(field);
@@ -145,7 +150,8 @@ FixDecode DecodeFixSentence(std::string_view sentence, const CurrentFixValues& b
         d.slamStatus = NmeaInt(field);
         d.readouts.slamStatusWarning = d.slamStatus == 0;
         r.slam[0].written = true;
-        r.slam[0].text.Format(" %02d", d.slamStatus);
+        r.slam[0].text = ReadoutText(" ");
+        r.slam[0].text.AppendInt(d.slamStatus, 2, false, true);  // " %02d"
         break;
       case kSlotSlamValue1:
       case kSlotSlamValue2:
@@ -153,7 +159,8 @@ FixDecode DecodeFixSentence(std::string_view sentence, const CurrentFixValues& b
         const int i = table.NmeaSlot[k] - kSlotSlamValue1;
         d.slamValues[i] = NmeaReal(field);
         r.slam[i + 1].written = true;
-        r.slam[i + 1].text.Format("%8.3f", d.slamValues[i]);
+        r.slam[i + 1].text.Clear();
+        r.slam[i + 1].text.AppendFixed(d.slamValues[i], 3, 8);  // "%8.3f"
         break;
       }
       default:
@@ -194,7 +201,7 @@ GsaDecode DecodeGsaDop(std::string_view sentence, double previousDop) {
   }
   g.hasDop = true;
   g.FixDop = NmeaReal(field);
-  g.readout.Format("%-4.1f", g.FixDop);
+  g.readout.AppendFixed(g.FixDop, 1, 4, true);  // "%-4.1f"
   return g;
 }
 

@@ -1,5 +1,6 @@
 #include "gps/readout_text.h"
 
+#include <charconv>
 #include <cstdarg>
 #include <cstdio>
 #include <locale.h>
@@ -39,6 +40,31 @@ size_t WholeCharacters(const char* p, size_t n) {
   return continuation >= need ? n : i - 1;
 }
 
+void Repeat(ReadoutText& out, char ch, size_t count) {
+  char run[ReadoutText::kCapacity];
+  if (count > sizeof run) count = sizeof run;
+  for (size_t i = 0; i < count; ++i) run[i] = ch;
+  out.Append(std::string_view(run, count));
+}
+
+// Pads `body` (sign included) to `width` with spaces on the left or right, or with zeros after the sign.
+void Pad(ReadoutText& out, const char* body, size_t n, int width, bool leftAlign, bool zeroPad) {
+  const size_t w = width > 0 ? static_cast<size_t>(width) : 0;
+  const size_t pad = w > n ? w - n : 0;
+  if (leftAlign) {
+    out.Append(std::string_view(body, n));
+    Repeat(out, ' ', pad);
+  } else if (zeroPad) {
+    size_t sign = (n > 0 && body[0] == '-') ? 1 : 0;
+    out.Append(std::string_view(body, sign));
+    Repeat(out, '0', pad);
+    out.Append(std::string_view(body + sign, n - sign));
+  } else {
+    Repeat(out, ' ', pad);
+    out.Append(std::string_view(body, n));
+  }
+}
+
 }  // namespace
 
 void ReadoutText::Format(const char* format, ...) {
@@ -65,6 +91,19 @@ void ReadoutText::AppendBytes(const char* p, size_t n) {
   for (size_t i = 0; i < n; ++i) buf_[size_ + i] = p[i];
   size_ += n;
   buf_[size_] = '\0';
+}
+
+void ReadoutText::AppendFixed(double value, int precision, int width, bool leftAlign) {
+  char body[400];  // the longest double in fixed notation with a small precision fits
+  auto r = std::to_chars(body, body + sizeof body, value, std::chars_format::fixed, precision);
+  const size_t n = r.ec == std::errc() ? static_cast<size_t>(r.ptr - body) : 0;
+  Pad(*this, body, n, width, leftAlign, false);
+}
+
+void ReadoutText::AppendInt(int value, int width, bool leftAlign, bool zeroPad) {
+  char body[16];
+  auto r = std::to_chars(body, body + sizeof body, value);
+  Pad(*this, body, static_cast<size_t>(r.ptr - body), width, leftAlign, zeroPad && !leftAlign);
 }
 
 void ReadoutText::Append(std::string_view utf8) { AppendBytes(utf8.data(), utf8.size()); }

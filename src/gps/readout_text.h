@@ -17,6 +17,9 @@ class ReadoutText {
   // printf-style in the C locale; output beyond the capacity is cut.
   void Format(const char* format, ...) __attribute__((format(printf, 2, 3)));
   void AppendFormat(const char* format, ...) __attribute__((format(printf, 2, 3)));
+  // Fast equivalents of printf conversions, same output: "%[-]<width>.<precision>f" and "%[-|0]<width>d".
+  void AppendFixed(double value, int precision, int width = 0, bool leftAlign = false);
+  void AppendInt(int value, int width = 0, bool leftAlign = false, bool zeroPad = false);
   // Appends UTF-8 text as it is (cut at a character boundary when full).
   void Append(std::string_view utf8);
   // Appends 8-bit text widened byte by byte (each byte the character of the same code), as UTF-8.

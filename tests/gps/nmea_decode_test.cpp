@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "app/settings.h"
 #include "gps/nmea_fields.h"
 
 namespace obrix {
@@ -188,6 +189,21 @@ TEST(DecodeFixSentence, SlamValues) {
     EXPECT_EQ(d.readouts.slamStatusWarning, c.warning);
     for (int i = 0; i < 3; ++i) EXPECT_EQ(d.readouts.slam[i + 1].text.view(), c.values[i]) << i;
   }
+}
+
+TEST(DecodeFixSentence, ReadsTheTableAndSettings) {
+  ResetSettings();
+  Config().nmeaFormat = 7;
+  Config().mapUnits = 1;
+  Config().coordinatesDisplay = 2;
+  BuildNmeaTable();
+  FixDecode d = DecodeFixSentence(kGga, kBefore);
+  EXPECT_EQ(d.fix.FixValid, 1);
+  EXPECT_FALSE(d.geographic);
+  EXPECT_DOUBLE_EQ(d.gridNorthing, 4336.594 * 3.28084);
+  EXPECT_EQ(d.readouts.north.text.view(), "14227.67     ft");  // / 0.3048 for the UTM feet display
+  ResetNmeaTable();
+  ResetSettings();
 }
 
 TEST(DecodeGsaDop, PdopFromField16) {
