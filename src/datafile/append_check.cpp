@@ -7,6 +7,7 @@
 #include "datafile/data_file.h"
 #include "datafile/record_reader.h"
 #include "gps/fix_state.h"
+#include "gps/projection.h"
 #include "platform/numbers.h"
 
 namespace obrix {
@@ -161,7 +162,7 @@ AppendInputs CurrentAppendInputs() {
   in.alongOffset = Drv().AlongOffsetInUse;
   in.nmeaFormat = s.nmeaFormat;
   in.mapStarted = Fix().MapStarted;
-  in.utmZoneInUse = -9;  // PENDING zone state
+  in.utmZoneInUse = UtmZones().UtmZoneInUse;
   return in;
 }
 
@@ -183,7 +184,14 @@ int RunAppendCheck(std::string& message) {
     return 1;
   }
   if (v.zoneStep == 1) {
-    // PENDING: UtmZone = v.fileZone; MapOrigin re-projected from the zone fix in that zone.
+    // Continue the file's map: its zone from now on, and the origin projected again in it.
+    UtmZoneState& z = UtmZones();
+    z.UtmZone = v.fileZone;
+    int zone = v.fileZone;
+    UtmCoordinates m = GeoToUtm(z.ZoneFixLatitude, z.ZoneFixLongitude, zone, 1);
+    int units = Config().mapUnits;
+    Fix().MapOrigin.northing = MetresToMapUnits(m.northing, units);
+    Fix().MapOrigin.easting = MetresToMapUnits(m.easting, units);
   }
   return 0;
 }

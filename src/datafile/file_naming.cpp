@@ -126,6 +126,10 @@ CreateOutcome CreateDataFileFromChoice(const SaveDialogRequest& request, const s
   std::string path = *chosen;
   if (path.front() != '/') path = request.initialFolder + path;
   std::string name = path.substr(path.rfind('/') + 1);
+  if (name.empty()) {
+    out.errorText = "Cannot open the data file\r\n" + path + "\r\nThe name is a folder, not a file.";
+    return out;
+  }
   if (name.find('.') == std::string::npos && !request.defaultExtension.empty())
     path += "." + request.defaultExtension;
 

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include "em38/em38_record.h"
 #include "platform/numbers.h"
 
 namespace obrix {
@@ -86,7 +87,13 @@ std::string RecordDumper::Format(int64_t index, const DataRecord& r) {
       break;
     case 'T':
       kind = "reading";
-      detail = "record " + Quoted(InstrumentField(r)) + " " + Ticked(r);
+      {
+        Em38Reading e = ParseEm38Record(r.field(0, 12));
+        detail = "record " + Quoted(InstrumentField(r)) + " " + Ticked(r) +
+                 FormatC(" value %.4f %s dipole %c channel %d", e.value, e.conductivity ? "mS/m" : "ppt",
+                         Shown(e.dipole), e.channel);
+        if (e.marker == 'M') detail += " marker";
+      }
       break;
     case 'X':
     case 'C':

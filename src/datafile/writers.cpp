@@ -5,12 +5,10 @@
 #include "datafile/data_file.h"
 #include "datafile/records.h"
 #include "gps/fix_state.h"
+#include "gps/projection.h"
 #include "platform/ticks.h"
 
 namespace obrix {
-namespace {
-int HeaderUtmZone() { return -9; }  // PENDING zone state
-}  // namespace
 
 bool WriteHeaderBlock(int appendMode) {
   const Settings& s = Config();
@@ -19,7 +17,8 @@ bool WriteHeaderBlock(int appendMode) {
   f.LongBaseName = base.size() > 10 ? 1 : 0;
   f.BaseNameOverflow = f.LongBaseName ? base.substr(10, 10) : std::string();
 
-  // The origin is 0 until the first valid fix has set it.
+  // The origin is 0 until the first valid fix has set it. The zone is the one positions are projected in
+  // (the file's zone after a neighbour-zone append), -9 while it is not known.
   const FixState& fix = Fix();
   double easting = fix.MapStarted ? fix.MapOrigin.easting : 0.0;
   double northing = fix.MapStarted ? fix.MapOrigin.northing : 0.0;
@@ -27,7 +26,7 @@ bool WriteHeaderBlock(int appendMode) {
   bool ok = AppendToDataFile(IdentifierRecord(s, appendMode));
   ok = AppendToDataFile(FileNameRecord(base, s.readingInterval)) && ok;
   ok = AppendToDataFile(SettingsRecord(s)) && ok;
-  ok = AppendToDataFile(OriginEastingRecord(easting, HeaderUtmZone())) && ok;
+  ok = AppendToDataFile(OriginEastingRecord(easting, UtmZones().UtmZone)) && ok;
   ok = AppendToDataFile(OriginNorthingRecord(northing)) && ok;
   return ok;
 }

@@ -5,6 +5,8 @@
 #include "datafile/append_check.h"
 #include "datafile/data_file.h"
 #include "datafile/records.h"
+#include "gps/fix_state.h"
+#include "gps/projection.h"
 #include "platform/files.h"
 #include "test_support.h"
 
@@ -187,6 +189,50 @@ TEST(AppendCheck, RefusalClosesTheOpenFile) {
   EXPECT_EQ(RunAppendCheck(message), 0) << message;
   EXPECT_TRUE(DataFileIsOpen());
   ResetDataFile();
+}
+
+TEST(AppendCheck, NeighbourZoneTakesTheFileZoneAndReprojectsTheOrigin) {
+  test::DataRootFixture root;
+  ResetDataFile();
+  ResetUtmZones();
+  ResetFix();
+  std::string path = root.dir().file("old.T38");
+  struct {
+    int fileZone, format;
+    bool switched;
+  } cases[] = {{60, 1, true}, {40, 7, false}, {1, 1, false}};
+  for (const auto& c : cases) {
+    Settings file;
+    file.mapUnits = 1;
+    file.nmeaFormat = c.format;
+    Config().mapUnits = 1;
+    Config().nmeaFormat = c.format;
+    UtmZoneState& z = UtmZones();
+    z.UtmZone = z.UtmZoneInUse = 1;
+    z.ZoneFixLatitude = 45.0;
+    z.ZoneFixLongitude = -179.5;
+    Fix().MapStarted = 1;
+    Fix().MapOrigin = {1.0, 2.0};
+    test::WriteFile(path, Head(file, c.fileZone));
+    AttachDataFile(OpenExclusive(path, OpenMode::AppendCreate));
+    std::string message;
+    ASSERT_EQ(RunAppendCheck(message), 0) << message;
+    EXPECT_EQ(z.UtmZoneInUse, 1);
+    if (c.switched) {
+      EXPECT_EQ(z.UtmZone, 60);
+      int zone = 60;
+      UtmCoordinates m = GeoToUtm(45.0, -179.5, zone, 1);
+      EXPECT_DOUBLE_EQ(Fix().MapOrigin.easting, m.easting / 0.3048);
+      EXPECT_DOUBLE_EQ(Fix().MapOrigin.northing, m.northing / 0.3048);
+      EXPECT_GT(m.easting, 700000.0);  // 3.5 degrees east of zone 60's meridian, not west of zone 1's
+    } else {
+      EXPECT_EQ(z.UtmZone, 1) << c.fileZone;
+      EXPECT_EQ(Fix().MapOrigin.easting, 1.0) << c.fileZone;
+    }
+    ResetDataFile();
+  }
+  ResetUtmZones();
+  ResetFix();
 }
 
 }  // namespace

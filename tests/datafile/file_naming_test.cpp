@@ -175,6 +175,7 @@ TEST_F(CreateDataFileTest, FileThatCannotBeOpenedOrWrittenIsReported) {
   } cases[] = {
       {"missing folder", root_.dir().file("missing/x.T38"), "Cannot open the data file"},
       {"a directory", dirPath, "Cannot open the data file"},
+      {"a folder name", root_.dir().path(), "Cannot open the data file"},
       {"a full disk", fullPath, "Cannot write the data file"},
   };
   for (const auto& c : cases) {

@@ -53,7 +53,8 @@ TEST_F(RecordDumpTest, NamesEveryKindAndReassemblesSentences) {
       "     9 sentence        |@$GPGGA,123519,4807.038,N,",
       "    12 trailer         |!000012p                 9| line 12 fix p tick 9 sentence "
       "\"$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47\"",
-      "    13 reading         |T<-0123                 77| record \"T<-0123\" tick 77",
+      "    13 reading         |T<-0123                 77| record \"T<-0123\" tick 77 value 1.5375 mS/m dipole V "
+      "channel 0",
       "    14 comment         |Cn\\xF6te",
       "    15 swath           |{e         1.500          | sub-kind e value 1.500",
       "    18 swath           |{h         4.000",

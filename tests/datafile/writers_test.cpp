@@ -13,6 +13,7 @@
 #include "datafile/record_reader.h"
 #include "datafile/writers.h"
 #include "gps/fix_state.h"
+#include "gps/projection.h"
 #include "platform/files.h"
 #include "platform/ticks.h"
 #include "test_support.h"
@@ -26,6 +27,7 @@ class WritersTest : public testing::Test {
     ResetDataFile();
     ResetSession();
     ResetFix();
+    ResetUtmZones();
     clock_.Set(5000);
     clock_.Install();
     SetLocalClock([] {
@@ -37,6 +39,7 @@ class WritersTest : public testing::Test {
   }
   void TearDown() override {
     ResetDataFile();
+    ResetUtmZones();
     ManualClock::Uninstall();
     SetLocalClock(nullptr);
   }
@@ -62,6 +65,8 @@ TEST_F(WritersTest, NewFileBlockFromSettings) {
   Drv().StationIncrementInUse = -0.5;
   Fix().MapStarted = 1;
   Fix().MapOrigin = {500123.5, 4800000.25};
+  UtmZones().UtmZone = 17;
+  UtmZones().UtmZoneInUse = 18;
   Open("260301_000");
   EXPECT_TRUE(WriteHeaderBlock(0));
   EXPECT_TRUE(WriteLineBlock());
@@ -69,7 +74,7 @@ TEST_F(WritersTest, NewFileBlockFromSettings) {
   std::string all = Contents();
   ASSERT_EQ(all.size(), 10u * 27);
   EXPECT_EQ(Record(all, 0).substr(0, 22), "OBX38   W215GPS00000 1");
-  EXPECT_EQ(Record(all, 3).substr(0, 15), "G    500123.500");
+  EXPECT_EQ(Record(all, 3), "G    500123.500 17        ");
   EXPECT_EQ(Record(all, 4), "G   4800000.250           ");
   EXPECT_EQ(Record(all, 5), "L7                        ");
   EXPECT_EQ(Record(all, 6), "B       2.50              ");
