@@ -1,0 +1,23 @@
+#pragma once
+// The conductivity and inphase bar panes: two bars each (vertical and horizontal dipole), updated by painting
+// only the difference to the bars last drawn.
+#include <array>
+
+namespace obrix {
+
+class Canvas;
+
+// Grid lines of a bar pane across BarGridWidth.
+void DrawConductivityBarGrid(Canvas& dc);
+void DrawInphaseBarGrid(Canvas& dc);
+
+// Updates the two bars of a pane to the rows (0 vertical, 1 horizontal dipole).
+void DrawConductivityBars(Canvas& dc, const std::array<int, 2>& rows);
+void DrawInphaseBars(Canvas& dc, const std::array<int, 2>& rows);
+
+// Paint of an erased bar pane: the bars from their shown rows (when drawn), then the grid; nothing while the
+// instrument is disabled.
+void PaintConductivityBarPane(Canvas& dc);
+void PaintInphaseBarPane(Canvas& dc);
+
+}  // namespace obrix
