@@ -1,0 +1,195 @@
+#include "platform/serial.h"
+
+#include <cerrno>
+#include <chrono>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <thread>
+#include <unistd.h>
+
+#include "platform/paths.h"
+
+namespace obrix {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+int MsLeft(Clock::time_point deadline) {
+  auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+  return left > 0 ? static_cast<int>(left) : 0;
+}
+
+void SleepUntil(Clock::time_point deadline) { std::this_thread::sleep_until(deadline); }
+
+void SetModemLine(int fd, int line, bool on) {
+  int bits = line;
+  // Pseudo-terminals and some adapters have no modem lines; that is not an error here.
+  (void)::ioctl(fd, on ? TIOCMBIS : TIOCMBIC, &bits);
+}
+
+}  // namespace
+
+uint32_t WindowsErrorFromErrno(int err) {
+  switch (err) {
+    case ENOENT:
+    case ENODEV:
+    case ENXIO:
+      return kErrorFileNotFound;
+    case EACCES:
+    case EPERM:
+    case EBUSY:
+    case EWOULDBLOCK:
+      return kErrorAccessDenied;
+    case ETIMEDOUT:
+      return kErrorSemTimeout;
+    case EIO:
+      return kErrorIoDevice;
+    case EINVAL:
+      return kErrorInvalidParameter;
+    default:
+      return kErrorGenFailure;
+  }
+}
+
+std::string SerialDeviceName(int portIndex) {
+  const int n = portIndex + 1;
+  return n < 10 ? "COM" + std::to_string(n) + ":" : "\\\\.\\COM" + std::to_string(n);
+}
+
+std::string SerialPortName(int portIndex) { return "COM" + std::to_string(portIndex + 1); }
+
+std::string SerialLinkPath(int portIndex) { return PortsFolder() + SerialPortName(portIndex); }
+
+unsigned SpeedConstant(int baud) {
+  switch (baud) {
+    case 2400: return B2400;
+    case 4800: return B4800;
+    case 9600: return B9600;
+    case 19200: return B19200;
+    case 38400: return B38400;
+    case 57600: return B57600;
+    case 115200: return B115200;
+    default: return 0;
+  }
+}
+
+int SerialOpen(const std::string& path, uint32_t* error) {
+  int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    if (error) *error = WindowsErrorFromErrno(errno);
+    return kInvalidPort;
+  }
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    const int saved = errno;
+    ::close(fd);
+    if (error) *error = WindowsErrorFromErrno(saved == EWOULDBLOCK ? EBUSY : saved);
+    return kInvalidPort;
+  }
+  (void)::ioctl(fd, TIOCEXCL);
+  (void)::tcflush(fd, TCIOFLUSH);
+  return fd;
+}
+
+void ApplyLineSettings(termios& t, const LineSettings& s) {
+  const speed_t in = ::cfgetispeed(&t);
+  const speed_t out = ::cfgetospeed(&t);
+  ::cfmakeraw(&t);
+  t.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | PARODD | CSTOPB | CRTSCTS);
+  t.c_cflag |= CLOCAL | CREAD | (s.dataBits == 7 ? CS7 : CS8);
+  if (s.parity == 'E' || s.parity == 'O') {
+    t.c_cflag |= PARENB;
+    if (s.parity == 'O') t.c_cflag |= PARODD;
+    t.c_iflag |= INPCK;
+  }
+  if (s.stopBits == 2) t.c_cflag |= CSTOPB;
+  t.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY);
+  t.c_cc[VMIN] = 0;
+  t.c_cc[VTIME] = 0;
+  const speed_t speed = static_cast<speed_t>(SpeedConstant(s.baud));
+  if (speed != 0) {
+    ::cfsetispeed(&t, speed);
+    ::cfsetospeed(&t, speed);
+  } else {
+    ::cfsetispeed(&t, in);
+    ::cfsetospeed(&t, out);
+  }
+}
+
+bool SerialConfigure(int fd, const LineSettings& s, uint32_t* error) {
+  termios t{};
+  if (::tcgetattr(fd, &t) != 0) {
+    if (error) *error = WindowsErrorFromErrno(errno);
+    return false;
+  }
+  ApplyLineSettings(t, s);
+  if (::tcsetattr(fd, TCSANOW, &t) != 0) {
+    if (error) *error = WindowsErrorFromErrno(errno);
+    return false;
+  }
+  SetModemLine(fd, TIOCM_RTS, s.rts);
+  SetModemLine(fd, TIOCM_DTR, s.dtr);
+  return true;
+}
+
+int SerialReadByte(int fd, int timeoutMs, unsigned char* byte) {
+  const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+  if (fd < 0) {
+    SleepUntil(deadline);
+    return 0;
+  }
+  for (;;) {
+    pollfd p{fd, POLLIN, 0};
+    const int r = ::poll(&p, 1, MsLeft(deadline));
+    if (r < 0 && errno == EINTR) continue;
+    if (r <= 0) return 0;  // time-out (or a poll failure, treated as no data)
+    if (p.revents & POLLIN) {
+      const ssize_t n = ::read(fd, byte, 1);
+      if (n == 1) return 1;
+      if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+    }
+    // Hung up, closed peer or a read error: no data until the time-out, never a spin.
+    SleepUntil(deadline);
+    return 0;
+  }
+}
+
+bool SerialWrite(int fd, const void* data, size_t size, int timeoutMs) {
+  if (fd < 0) return false;
+  // A total time-out: 10 ms per byte plus the constant.
+  const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs + static_cast<int>(size) * 10);
+  const auto* p = static_cast<const unsigned char*>(data);
+  size_t done = 0;
+  while (done < size) {
+    const ssize_t n = ::write(fd, p + done, size - done);
+    if (n > 0) {
+      done += static_cast<size_t>(n);
+      continue;
+    }
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && errno != EAGAIN) return false;
+    const int left = MsLeft(deadline);
+    if (left == 0) return false;
+    pollfd q{fd, POLLOUT, 0};
+    if (::poll(&q, 1, left) < 0 && errno != EINTR) return false;
+  }
+  return true;
+}
+
+void SerialPurge(int fd) {
+  if (fd >= 0) (void)::tcflush(fd, TCIOFLUSH);
+}
+
+bool SerialClose(int fd) {
+  if (fd < 0) return false;
+  // TIOCEXCL would outlive the holder on a pseudo-terminal.
+  (void)::ioctl(fd, TIOCNXCL);
+  ::flock(fd, LOCK_UN);
+  // Never retried: after close() the descriptor is released whatever it returns.
+  ::close(fd);
+  return true;
+}
+
+}  // namespace obrix

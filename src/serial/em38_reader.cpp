@@ -1,0 +1,137 @@
+#include "serial/em38_reader.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "app/session.h"
+#include "app/settings.h"
+#include "platform/serial.h"
+#include "platform/sound.h"
+#include "platform/ticks.h"
+#include "serial/port_access.h"
+#include "serial/reader_state.h"
+#include "serial/reader_thread.h"
+
+namespace obrix {
+
+Em38FormatCheck::Result Em38FormatCheck::Feed(unsigned char byte, uint32_t now) {
+  if (counting_ && TickDiff(now, countStart_) > kRecordMs) counting_ = false;
+  if (TickDiff(now, start_) > kCheckMs) return Result::Failed;
+  if (!counting_) {
+    if (byte == 'T') {
+      counting_ = true;
+      countStart_ = now;
+      count_ = 1;
+    }
+    return Result::Pending;
+  }
+  if (byte != '\r') {
+    ++count_;
+    return Result::Pending;
+  }
+  if (count_ == 7 || count_ == 12) {
+    length_ = count_;
+    return Result::Found;
+  }
+  return Result::Failed;
+}
+
+Em38FormatCheck::Result Em38FormatCheck::Idle(uint32_t now) const {
+  return TickDiff(now, start_) > kCheckMs ? Result::Failed : Result::Pending;
+}
+
+int CheckInstrument() {
+  ReaderValues& r = Readers();
+  r.Em38RecordLength = 7;
+  DelayMs(10);
+  const int fd = Ports().InstrumentPortHandle;
+  Em38FormatCheck check(TickMs());
+  for (;;) {
+    unsigned char byte = 0;
+    const bool got = SerialReadByte(fd, kInstrumentReadTimeoutMs, &byte) == 1;
+    const uint32_t now = TickMs();
+    const auto result = got ? check.Feed(byte, now) : check.Idle(now);
+    if (result == Em38FormatCheck::Result::Failed) return 0;
+    if (result == Em38FormatCheck::Result::Found) {
+      r.Em38RecordLength = check.length();
+      Drv().InstrumentPeriodMs = check.length() == 12 ? 91.0 : 72.0;
+      UpdateReadingsPerInterval();
+      return 1;
+    }
+  }
+}
+
+void Em38Framer::Reset() {
+  fill_ = 0;
+  tickCounter_ = 0;
+}
+
+bool Em38Framer::Feed(unsigned char byte, uint32_t now, Em38RecordCopy* out) {
+  ReaderValues& r = Readers();
+  buf_[fill_++] = byte;
+  if (fill_ > kDiscardAbove) {
+    fill_ = 0;
+    return false;
+  }
+  const size_t length = static_cast<size_t>(std::clamp(static_cast<int>(r.Em38RecordLength), 1, 12));
+  if (byte != '\r' || fill_ - 1 < length) return false;
+  const int every = std::max(1, static_cast<int>(r.Em38PostEvery));
+  const unsigned char* candidate = buf_ + (fill_ - 1 - length);
+  if (candidate[0] != 'T') {
+    // Counted but not handed over; the buffer stays, so the next CR looks back again.
+    if (++r.Em38RecordCounter >= every) r.Em38RecordCounter = 0;
+    return false;
+  }
+  r.InstrumentLastDataTick = now;
+  const int counter = ++r.Em38RecordCounter;
+  Em38RecordCopy copy;
+  std::memcpy(copy.text, candidate, length);
+  copy.text[length] = '\0';
+  copy.length = static_cast<int>(length);
+  copy.tick = now;
+  r.Em38RecordTick = now;
+  if (Config().audioTicks == 1 && Sess().LoggingState == Logging && ++tickCounter_ >= 6) {
+    Sounds().PlayCue(kSoundResult);
+    tickCounter_ = 0;
+  }
+  fill_ = 0;
+  // ">=" so that a post interval lowered without a counter reset still posts.
+  if (counter >= every) {
+    r.Em38RecordCounter = 0;
+    if (out) *out = copy;
+    return true;
+  }
+  return false;
+}
+
+int Em38ReaderLoop(Em38Sink& sink) {
+  ReaderValues& r = Readers();
+  PortGlobals& ports = Ports();
+  r.Em38RecordCounter = 0;
+  const int fd = ports.InstrumentPortHandle;
+  ports.InstrumentPortState = 2;
+  SerialPurge(fd);
+  Em38Framer framer;
+  while (r.Em38ReaderRun == 1) {
+    unsigned char byte = 0;
+    if (SerialReadByte(fd, kInstrumentReadTimeoutMs, &byte) != 1) continue;
+    Em38RecordCopy copy;
+    if (framer.Feed(byte, TickMs(), &copy)) sink.PostRecord(copy);
+  }
+  ports.InstrumentPortState = 1;
+  return 0;
+}
+
+bool StartEm38Reader(Em38Sink& sink) {
+  ReaderThread& t = InstrumentReaderThread();
+  if (t.Held()) return false;
+  Readers().Em38ReaderRun = 1;
+  return t.Start([&sink] { Em38ReaderLoop(sink); });
+}
+
+void StopEm38Reader() {
+  Readers().Em38ReaderRun = 0;
+  InstrumentReaderThread().Join();
+}
+
+}  // namespace obrix

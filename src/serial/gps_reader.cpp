@@ -1,0 +1,154 @@
+#include "serial/gps_reader.h"
+
+#include <cstdlib>
+
+#include "app/session.h"
+#include "app/settings.h"
+#include "datafile/writers.h"
+#include "gps/nmea_fields.h"
+#include "platform/serial.h"
+#include "platform/sound.h"
+#include "platform/ticks.h"
+#include "serial/port_access.h"
+#include "serial/reader_state.h"
+#include "serial/reader_thread.h"
+
+namespace obrix {
+namespace {
+
+bool Recording() { return Sess().LoggingState == Logging && Readers().GpsRecordingOn == 1; }
+
+}  // namespace
+
+void GpsReaderSink::WriteSentence(std::string_view text, uint32_t tick, char firstMark, char contMark,
+                                  char fixMark, long lineCounter) {
+  WriteGpsSentence(text, tick, firstMark, contMark, '!', fixMark, lineCounter);
+}
+
+void GpsReaderSink::WriteEvent(std::string_view text) { WriteEventRecord(text, 'X'); }
+
+GpsLineHandler::GpsLineHandler(GpsReaderSink& sink, const NmeaTable& table) : sink_(sink), table_(table) {}
+
+void GpsLineHandler::Start(uint32_t now) {
+  line_.Reset();
+  sentence_.clear();
+  haveFix_ = false;
+  Readers().GpsLastDataTick = now;
+}
+
+bool GpsLineHandler::SilenceExpired(uint32_t now) { return TickDiff(now, Readers().GpsLastDataTick) > kGpsSilenceMs; }
+
+void GpsLineHandler::Feed(unsigned char byte, uint32_t now) {
+  switch (line_.Feed(byte)) {
+    case NmeaLineAssembler::Event::SentenceStart:
+      sentenceStart_ = now;
+      break;
+    case NmeaLineAssembler::Event::LineComplete:
+      sentenceTick_ = sentenceStart_;
+      CompleteLine(now);
+      break;
+    case NmeaLineAssembler::Event::None:
+      break;
+  }
+}
+
+void GpsLineHandler::WriteRaw(uint32_t tick) {
+  if (Recording()) sink_.WriteSentence(line_.line(), tick, '?', '"', ' ', Readers().GpsLineCounter);
+}
+
+void GpsLineHandler::CompleteLine(uint32_t now) {
+  const std::string_view text = line_.line();
+  if (text.empty() || text[0] != '$') {
+    sentenceStart_ = now;
+    WriteRaw(sentenceStart_);
+    return;
+  }
+  const LineVerdict verdict = JudgeLine(text, table_.NmeaChecksumRequired == 1);
+  if (verdict == LineVerdict::Rejected) {
+    WriteRaw(sentenceStart_);
+    return;
+  }
+  sentence_.assign(text);
+  Readers().GpsLastDataTick = now;
+  Dispatch(verdict == LineVerdict::Checked);
+}
+
+bool GpsLineHandler::AcceptPosition() {
+  ReaderValues& r = Readers();
+  const int32_t diff = static_cast<int32_t>(sentenceTick_ - r.GpsLastFixTick);
+  if (haveFix_ && std::abs(static_cast<long long>(diff)) <= static_cast<long long>(kGpsFixIntervalMs))
+    return false;
+  haveFix_ = true;
+  r.GpsLastFixTick = sentenceTick_;
+  return true;
+}
+
+void GpsLineHandler::Dispatch(bool checked) {
+  ReaderValues& r = Readers();
+  const bool logging = Sess().LoggingState == Logging;
+  if (NmeaHasTag(sentence_, table_.NmeaPositionTag)) {
+    if (checked && logging) ++r.GpsLineCounter;
+    const bool accepted = AcceptPosition();
+    if (Recording()) sink_.WriteSentence(sentence_, sentenceTick_, '@', '#', accepted ? 'p' : ' ', r.GpsLineCounter);
+    if (accepted) sink_.SendSentence(sentence_, sentenceTick_);
+    return;
+  }
+  const bool gsa = table_.nmeaFormat == 0 && NmeaHasTag(sentence_, "GSA");
+  if (checked) {
+    if (gsa && Recording()) sink_.WriteSentence(sentence_, sentenceTick_, '@', '#', ' ', r.GpsLineCounter);
+  } else if (logging) {
+    ++r.GpsLineCounter;
+    sink_.WriteSentence(sentence_, sentenceTick_, '@', '#', ' ', r.GpsLineCounter);
+  }
+  if (gsa) sink_.SendGsa(sentence_, sentenceTick_);
+}
+
+int ReconnectGps(GpsReaderSink& sink) {
+  if (Sess().LoggingState == Logging) sink.WriteEvent(kGpsBreakEvent);
+  if (Config().disconnectAlarm == 1) Sounds().PlayCue(kSoundRing);
+  sink.PaintLinkWarning();
+  PortGlobals& ports = Ports();
+  SerialClose(ports.GpsPortHandle);
+  ports.GpsPortHandle = kInvalidPort;
+  const int opened = OpenGpsPort([&sink](const std::string& title, const std::string& text) {
+    sink.ShowMessage(title, text);
+  });
+  Readers().GpsLinkBroken = 0;
+  return opened;
+}
+
+int GpsReaderLoop(GpsReaderSink& sink) {
+  ReaderValues& r = Readers();
+  PortGlobals& ports = Ports();
+  ports.GpsPortState = 2;
+  GpsLineHandler handler(sink);
+  handler.Start(TickMs());
+  while (r.GpsReaderRun == 1) {
+    // Checked at every byte, so a link that streams only garbage is silent as well.
+    if (GpsLineHandler::SilenceExpired(TickMs()) && r.GpsLinkBroken == 0) {
+      r.GpsLinkBroken = 1;
+      ReconnectGps(sink);
+      r.GpsLastDataTick = TickMs();
+      continue;
+    }
+    unsigned char byte = 0;
+    if (SerialReadByte(ports.GpsPortHandle, kGpsReadTimeoutMs, &byte) == 1) handler.Feed(byte, TickMs());
+  }
+  ports.GpsPortState = 1;
+  return 0;
+}
+
+bool StartGpsReader(GpsReaderSink& sink) {
+  ReaderThread& t = GpsReaderThread();
+  if (t.Held()) return false;
+  // Set before the thread starts, so a stop that comes first is never undone by the thread.
+  Readers().GpsReaderRun = 1;
+  return t.Start([&sink] { GpsReaderLoop(sink); });
+}
+
+void StopGpsReader() {
+  Readers().GpsReaderRun = 0;
+  GpsReaderThread().Join();
+}
+
+}  // namespace obrix
