@@ -2,10 +2,12 @@
 #include <QScreen>
 #include <QTimer>
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "app/qt/setup_window.h"
 #include "app/setup_layout.h"
+#include "platform/qt/alsa_sound.h"
 #include "platform/qt/canvas_text.h"
 #include "platform/qt/prompts.h"
 #include "platform/screen_size.h"
@@ -13,6 +15,8 @@
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   obrix::InstallFontSubstitutes();
+  const std::unique_ptr<obrix::Sound> sound = obrix::MakeSystemSound();
+  obrix::SetSound(sound.get());
 
   int sw = 1280, sh = 800;
   if (auto over = obrix::ScreenSizeOverride(argc, argv)) {
@@ -44,5 +48,6 @@ int main(int argc, char** argv) {
   }
   int code = app.exec();
   obrix::SetPrompts(nullptr);
+  obrix::SetSound(nullptr);
   return code;
 }
