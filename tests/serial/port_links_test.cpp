@@ -1,0 +1,58 @@
+#include "serial/port_links.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/paths.h"
+#include "platform/serial.h"
+#include "test_support.h"
+
+namespace obrix {
+namespace {
+
+TEST(PortLinks, PortNames) {
+  const struct {
+    const char* name;
+    int index;
+  } cases[] = {{"COM1", 0}, {"com6", 5},  {"Com10", 9}, {"COM99", 98}, {"COM0", -1}, {"COM100", -1},
+               {"COM", -1}, {"COM06", -1}, {"COMx", -1}, {"TTY1", -1},  {"COM-1", -1}};
+  for (const auto& c : cases) EXPECT_EQ(ParsePortName(c.name), c.index) << c.name;
+}
+
+TEST(PortLinks, LinkReplaceListAndUnlink) {
+  test::DataRootFixture root;
+  std::string error;
+  EXPECT_TRUE(ListPortLinks().empty());
+  ASSERT_TRUE(LinkPort(9, "/dev/does-not-exist", &error)) << error;
+  ASSERT_TRUE(LinkPort(5, "/dev/null", &error)) << error;
+  ASSERT_TRUE(LinkPort(5, "/dev/zero", &error)) << error;  // replaced
+  const auto links = ListPortLinks();
+  ASSERT_EQ(links.size(), 2u);
+  EXPECT_EQ(links[0].index, 5);
+  EXPECT_EQ(links[0].target, "/dev/zero");
+  EXPECT_TRUE(links[0].targetExists);
+  EXPECT_EQ(links[1].index, 9);
+  EXPECT_FALSE(links[1].targetExists);
+  EXPECT_TRUE(UnlinkPort(5, &error));
+  EXPECT_FALSE(UnlinkPort(5, &error));
+  EXPECT_FALSE(error.empty());
+  EXPECT_FALSE(LinkPort(99, "/dev/null", &error));
+  EXPECT_EQ(ListPortLinks().size(), 1u);
+}
+
+TEST(PortLinks, DevicesByIdFirstWithoutLegacyNames) {
+  test::TempDir dev;
+  ASSERT_TRUE(MakeFolders(dev.path() + "serial/by-id"));
+  for (const char* name : {"ttyS0", "ttyUSB1", "ttyUSB0", "rfcomm0", "ttyACM0", "null"})
+    test::WriteFile(dev.file(name), "");
+  test::WriteFile(dev.file("serial/by-id/usb-Maker_Receiver-if00-port0"), "");
+  const auto devices = ListSerialDevices(dev.path());
+  const std::vector<std::string> expected = {
+      dev.path() + "serial/by-id/usb-Maker_Receiver-if00-port0", dev.path() + "rfcomm0", dev.path() + "ttyACM0",
+      dev.path() + "ttyUSB0", dev.path() + "ttyUSB1"};
+  EXPECT_EQ(devices, expected);
+}
+
+}  // namespace
+}  // namespace obrix

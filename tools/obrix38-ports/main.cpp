@@ -1,0 +1,67 @@
+// obrix38-ports: lists the serial devices and the COMn links of the data root, and links or unlinks a port.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "platform/paths.h"
+#include "platform/serial.h"
+#include "serial/port_links.h"
+
+namespace {
+
+void Usage(FILE* out) {
+  std::fprintf(out,
+               "Usage: obrix38-ports [list]\n"
+               "       obrix38-ports link COMn DEVICE\n"
+               "       obrix38-ports unlink COMn\n"
+               "\n"
+               "The program opens port COMn through the link <data root>/ports/COMn (data root: $OBRIX38_HOME,\n"
+               "else ~/.local/share/Wendral/).\n"
+               "  list     the serial devices found (/dev/serial/by-id, ttyUSB, ttyACM, rfcomm) and the links\n"
+               "  link     points COMn (COM1..COM99) at DEVICE, replacing an earlier link\n"
+               "           e.g. obrix38-ports link COM6 /dev/serial/by-id/usb-...-if00-port0\n"
+               "  unlink   removes the link of COMn\n"
+               "  --help   this text\n");
+}
+
+int List() {
+  std::printf("Serial devices:\n");
+  const auto devices = obrix::ListSerialDevices();
+  if (devices.empty()) std::printf("  (none found)\n");
+  for (const auto& d : devices) std::printf("  %s\n", d.c_str());
+  std::printf("Links in %s:\n", obrix::PortsFolder().c_str());
+  const auto links = obrix::ListPortLinks();
+  if (links.empty()) std::printf("  (none)\n");
+  for (const auto& l : links)
+    std::printf("  %-6s -> %s%s\n", obrix::SerialPortName(l.index).c_str(), l.target.c_str(),
+                l.targetExists ? "" : "  (missing)");
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string command = argc > 1 ? argv[1] : "list";
+  if (command == "--help" || command == "-h") {
+    Usage(stdout);
+    return 0;
+  }
+  if (command == "list" && argc <= 2) return List();
+  if ((command == "link" && argc == 4) || (command == "unlink" && argc == 3)) {
+    const int index = obrix::ParsePortName(argv[2]);
+    if (index < 0) {
+      std::fprintf(stderr, "obrix38-ports: '%s' is not a port name (COM1..COM99)\n", argv[2]);
+      return 2;
+    }
+    std::string error;
+    const bool ok = command == "link" ? obrix::LinkPort(index, argv[3], &error) : obrix::UnlinkPort(index, &error);
+    if (!ok) {
+      std::fprintf(stderr, "obrix38-ports: %s %s: %s\n", command.c_str(), argv[2], error.c_str());
+      return 1;
+    }
+    if (command == "link") std::printf("%s -> %s\n", obrix::SerialLinkPath(index).c_str(), argv[3]);
+    return 0;
+  }
+  Usage(stderr);
+  return 2;
+}
