@@ -116,11 +116,13 @@ struct Derived {
   int readingIntervalMs = 100;
   double StationIncrementInUse = 1.0;
   double StartStationInUse = 0.0;
+  double StationValue = 0.0;         // current station of the readings
+  int StationStarted = 0;            // 1 once the first reading of a line is recorded
   double AlongOffsetInUse = 0.0;     // working copy of alongOffset used during logging
   int SurveyLoggingMode = 0;         // mode chosen in Survey Setup
   int LoggingModeInUse = 0;          // mode last in use
-  double SurveyStartStation = 0.0;
-  double SurveyStationIncrement = 1.0;
+  double SurveyStartStation = 0.0;      // start station and increment as last confirmed in Survey Setup,
+  double SurveyStationIncrement = 1.0;  // taken from the stored values when the settings file is loaded
   double InstrumentPeriodMs = 55.078211059704785;
   Shared<int> ReadingsPerInterval = 4;
   int InstrumentBaudIndex = 0;

@@ -176,6 +176,8 @@ void AfterLine(int line) {
     case 59:
       d.StartStationInUse = s.startStation;
       d.StationIncrementInUse = StoredStationIncrement(s, s.loggingMode);
+      d.SurveyStartStation = s.startStation;
+      d.SurveyStationIncrement = s.stationIncAuto;
       break;
     case 60:
       d.CursorHalfSize = CursorHalfSizeFor(s.cursorSize);

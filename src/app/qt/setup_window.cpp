@@ -15,6 +15,10 @@
 #include "app/qt/message_box.h"
 #include "app/session.h"
 #include "app/settings.h"
+#include "dialogs/qt/geometry_setup_dialog.h"
+#include "dialogs/qt/gps_setup_dialog.h"
+#include "dialogs/qt/survey_setup_dialog.h"
+#include "dialogs/qt/system_setup_dialog.h"
 #include "gps/projection.h"
 #include "platform/paths.h"
 #include "platform/qt/buttons.h"
@@ -137,6 +141,10 @@ void SetupWindow::HandleInput(const KeyInput& input) {
 void SetupWindow::RunCommand(int index) {
   switch (index) {
     case 0: StartLogging(); break;
+    case 1: RunSurveySetupDialog(this); Repaint(); break;
+    case 2: RunSystemSetupDialog(this, width() < 640); Repaint(); break;
+    case 3: RunGeometrySetupDialog(this); Repaint(); break;
+    case 4: RunGpsSetupDialog(this, width() < 600); Repaint(); break;
     case 8: ResetToDefault(); break;
     case 9: close(); break;
     default:
