@@ -131,6 +131,7 @@ void UpdatePaneScales() {
 
 void InitPaneScales() {
   ComputeScales(kDefaultCondMin, kDefaultCondMax, kDefaultInphMin, kDefaultInphMax, 0);
+  InstallScaleLimitsHook();
 }
 
 void InstallScaleLimitsHook() { OnScaleLimitsLoaded = [] { UpdatePaneScales(); }; }

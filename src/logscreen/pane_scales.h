@@ -38,7 +38,8 @@ struct ProfileGridScale {
 };
 ProfileGridScale SelectedProfileScale();
 
-// Start-up: the scale state from the default scales 0..500 mS/m and -25..25 ppt, grid of channel 0.
+// Start-up, after the first settings load: the scale state from the default scales 0..500 mS/m and
+// -25..25 ppt (grid of channel 0), and the hook that recomputes it from the file's limits at later loads.
 void InitPaneScales();
 // Makes the settings load recompute the factors once the scale limits are read.
 void InstallScaleLimitsHook();

@@ -121,7 +121,8 @@ TEST_F(PaneScalesTest, LoadingTheSettingsRecomputesTheFactors) {
   Config().condScaleMax = 90;
   SaveLoadSettings(Save);
   Config().condScaleMax = 500;
-  InstallScaleLimitsHook();
+  InitPaneScales();
+  EXPECT_DOUBLE_EQ(p.CondProfileFactor, 0.36);
   SaveLoadSettings(Load);
   EXPECT_EQ(Config().condScaleMax, 90);
   EXPECT_DOUBLE_EQ(p.CondProfileFactor, 2.0);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <limits>
 
 #include "app/palette.h"
 #include "app/settings.h"
@@ -119,6 +120,16 @@ TEST_F(ProfilePaneTest, OnlyTheFirstFourChannelsAreDrawn) {
   CreateSharedPens();
   ScrollProfile(dc, rows, present);
   EXPECT_EQ(Panes().ProfileContinued[4], 0);
+}
+
+TEST_F(ProfilePaneTest, ExtremeRowsAndAnUnplacedPaneAreClipped) {
+  Reading(0, std::numeric_limits<int>::min());
+  Reading(0, std::numeric_limits<int>::max());
+  EXPECT_EQ(dc.GetPixel(kX - 1, kH - 1), kCond);  // the line crosses the whole pane
+  Panes().ProfileWidth = 0;
+  Canvas unplaced;
+  ScrollProfile(unplaced, Rows{}, Present{1});
+  PaintProfilePane(unplaced);
 }
 
 TEST_F(ProfilePaneTest, RepaintLeavesOnlyTheGrid) {
