@@ -15,6 +15,21 @@ struct Session {
   int SetupFocusedButton = 0;
   bool MapVisible = false;
   bool MapUpdatesEnabled = false;
+  bool ReviewMode = false;            // the map is in review
+  bool MenuMode = false;              // set once the popup menu was shown; changes some keys
+  int FocusedButton = 0;              // main button 0..3 (identifier 460 + index) with the default style
+  int MapOverflowState = 0;           // 0 normal, 1 track at the page edge, 2 operator warned
+
+  // Channel the survey records and its dipole letter, fixed when the logging screen is entered.
+  int SelectedChannel = 0;            // 2 x component + dipoleMode
+  char ExpectedDipole = 'V';
+
+  // Reading counters and recorded time (ms; ticks modulo 2^32).
+  int LineReadingCount = 0;           // readings recorded in the current line
+  int TotalReadingCount = 0;          // readings recorded since the logging screen was entered
+  uint32_t RecordingStartTick = 0;    // tick of the last start of recording
+  uint32_t RecordedTimeBefore = 0;    // recorded time accumulated before the last pause
+  uint32_t RecordedTime = 0;          // RecordedTimeBefore + (now - RecordingStartTick)
 };
 
 Session& Sess();

@@ -1,0 +1,25 @@
+#pragma once
+// The window-thread handling of each EM38 record: decoding, and while recording the reading bin, the reading
+// record, the station, the counters and the profile; in every state the instrument readout, the bars and the
+// marker. What the screen must redraw goes through ScreenSink().
+#include <cstdint>
+#include <string_view>
+
+#include "em38/em38_record.h"
+#include "logscreen/screen_sink.h"
+
+namespace obrix {
+
+// Fixes SelectedChannel (2 x component + dipoleMode) and the expected dipole letter for this logging screen.
+void PrepareReadingHandling();
+
+// Handles one record as received ('T' and its body, no CR) with the tick of its reception. Returns 0.
+int OnEm38Record(std::string_view record, uint32_t receptionTick);
+
+// The readout texts of a record; `recording` selects the normal/warning background instead of the idle one.
+InstrumentReadout MakeInstrumentReadout(const Em38Reading& reading, bool recording, int component,
+                                        char expectedDipole);
+// Hours, minutes and seconds of a recorded time in ms: "%02d:%02d:%02d".
+ReadoutText RecordedTimeText(uint32_t ms);
+
+}  // namespace obrix
