@@ -45,7 +45,11 @@ QHBoxLayout* SetupDialog::MakeButtonRow() {
 }
 
 void SetupDialog::OnOk() {
-  if (TakeValues()) accept();
+  if (!TakeValues()) return;
+  if (okResult_ == Accepted)
+    accept();
+  else
+    done(okResult_);
 }
 
 void SetupDialog::reject() {
@@ -55,7 +59,7 @@ void SetupDialog::reject() {
 
 void SetupDialog::keyPressEvent(QKeyEvent* event) {
   // Reaches here only when the focused control did not take the key (an edit takes letters).
-  if (event->key() == Qt::Key_C && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+  if (closeOnC_ && event->key() == Qt::Key_C && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
     reject();
     return;
   }

@@ -25,6 +25,10 @@ class SetupDialog : public QDialog {
   QHBoxLayout* MakeButtonRow();
   // Top edge of the placement over the owner: owner top + (owner height - height) / topDivisor.
   void SetTopDivisor(int divisor) { topDivisor_ = divisor; }
+  // Whether a "C" reaching the dialog closes it like Cancel (on by default).
+  void SetCloseOnC(bool on) { closeOnC_ = on; }
+  // The result OK closes with (1 by default).
+  void SetOkResult(int result) { okResult_ = result; }
 
   void reject() override;
 
@@ -45,6 +49,8 @@ class SetupDialog : public QDialog {
   QPushButton* ok_ = nullptr;
   QPushButton* cancel_ = nullptr;
   int topDivisor_ = 10;
+  bool closeOnC_ = true;
+  int okResult_ = Accepted;
 };
 
 }  // namespace obrix
