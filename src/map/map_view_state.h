@@ -25,6 +25,7 @@ struct MapViewState {
   double SavedGridInterval = 0.0;
   int SavedCursorBandIndex = 0;
   int SavedCursorBandPx = 0;
+  int SavedColourView = 0;     // mapColourView when review started
 };
 
 MapViewState& MapState();

@@ -1,0 +1,101 @@
+#include "map/page_store.h"
+
+#include <algorithm>
+
+namespace obrix {
+
+void PageStore::SetPageSize(int width, int height) {
+  width = std::max(width, 0);
+  height = std::max(height, 0);
+  if (width == width_ && height == height_) return;
+  Clear();
+  width_ = width;
+  height_ = height;
+  tilesX_ = (width + kTileSide - 1) / kTileSide;
+  tilesY_ = (height + kTileSide - 1) / kTileSide;
+}
+
+const PageStore::Page* PageStore::Find(int col, int row) const {
+  if (!PageInTable(col, row)) return nullptr;
+  const auto it = pages_.find(Key(col, row));
+  return it == pages_.end() ? nullptr : &it->second;
+}
+
+void PageStore::Put(int col, int row, MapLayer layer, int x, int y, uint8_t index) {
+  if (!PageInTable(col, row) || x < 0 || y < 0 || x >= width_ || y >= height_) return;
+  const int t = (y / kTileSide) * tilesX_ + x / kTileSide;
+  const int l = int(layer);
+  auto it = pages_.find(Key(col, row));
+  if (it == pages_.end()) {
+    if (index == 0) return;
+    it = pages_.emplace(Key(col, row), Page{}).first;
+    it->second.baseGeneration = ++generation_;
+  }
+  Page& page = it->second;
+  auto& tiles = page.layers[l];
+  if (tiles.empty()) {
+    if (index == 0) return;
+    tiles.resize(std::size_t(tilesX_) * std::size_t(tilesY_));
+  }
+  std::unique_ptr<uint8_t[]>& tile = tiles[std::size_t(t)];
+  if (!tile) {
+    if (index == 0) return;
+    tile = std::make_unique<uint8_t[]>(kTilePixels);  // zeroed: no ink
+    ++tileCount_;
+  }
+  uint8_t& pixel = tile[(y % kTileSide) * kTileSide + x % kTileSide];
+  if (pixel != index && layer == MapLayer::Base) page.baseGeneration = ++generation_;
+  pixel = index;
+}
+
+uint8_t PageStore::At(int col, int row, MapLayer layer, int x, int y) const {
+  if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
+  const uint8_t* tile = Tile(col, row, layer, x / kTileSide, y / kTileSide);
+  return tile ? tile[(y % kTileSide) * kTileSide + x % kTileSide] : 0;
+}
+
+const uint8_t* PageStore::Tile(int col, int row, MapLayer layer, int tx, int ty) const {
+  const Page* page = Find(col, row);
+  if (page == nullptr || tx < 0 || ty < 0 || tx >= tilesX_ || ty >= tilesY_) return nullptr;
+  const auto& tiles = page->layers[int(layer)];
+  if (tiles.empty()) return nullptr;
+  return tiles[std::size_t(ty) * std::size_t(tilesX_) + std::size_t(tx)].get();
+}
+
+uint32_t PageStore::BaseGeneration(int col, int row) const {
+  const Page* page = Find(col, row);
+  return page ? page->baseGeneration : 0;
+}
+
+void PageStore::ClearLayer(MapLayer layer) {
+  const int l = int(layer);
+  for (auto it = pages_.begin(); it != pages_.end();) {
+    Page& page = it->second;
+    for (const auto& tile : page.layers[l]) tileCount_ -= tile ? 1 : 0;
+    page.layers[l].clear();
+    page.layers[l].shrink_to_fit();
+    if (layer == MapLayer::Base) page.baseGeneration = ++generation_;
+    if (page.layers[0].empty() && page.layers[1].empty()) {
+      it = pages_.erase(it);
+    } else {
+      ++it;
+    }
+  }
+}
+
+void PageStore::Clear() {
+  pages_.clear();
+  tileCount_ = 0;
+  ++generation_;
+}
+
+std::size_t PageStore::Bytes() const {
+  std::size_t bytes = tileCount_ * kTilePixels;
+  for (const auto& [key, page] : pages_) {
+    bytes += sizeof(Page) + 2 * sizeof(void*);
+    for (const auto& layer : page.layers) bytes += layer.capacity() * sizeof(layer[0]);
+  }
+  return bytes;
+}
+
+}  // namespace obrix
