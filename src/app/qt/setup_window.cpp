@@ -17,6 +17,8 @@
 #include "app/settings.h"
 #include "dialogs/qt/geometry_setup_dialog.h"
 #include "dialogs/qt/gps_setup_dialog.h"
+#include "dialogs/qt/map_display_options_dialog.h"
+#include "dialogs/qt/profile_display_options_dialog.h"
 #include "dialogs/qt/survey_setup_dialog.h"
 #include "dialogs/qt/system_setup_dialog.h"
 #include "gps/projection.h"
@@ -145,6 +147,8 @@ void SetupWindow::RunCommand(int index) {
     case 2: RunSystemSetupDialog(this, width() < 640); Repaint(); break;
     case 3: RunGeometrySetupDialog(this); Repaint(); break;
     case 4: RunGpsSetupDialog(this, width() < 600); Repaint(); break;
+    case 6: RunMapDisplayOptionsDialog(this, width() < kMapOptionsNarrowBelow); Repaint(); setFocus(); break;
+    case 7: RunProfileDisplayOptionsDialog(this); Repaint(); setFocus(); break;
     case 8: ResetToDefault(); break;
     case 9: close(); break;
     default:

@@ -13,6 +13,7 @@
 #include "app/qt/message_box.h"
 #include "app/session.h"
 #include "app/settings.h"
+#include "dialogs/map_size_options.h"
 #include "dialogs/qt/option_controls.h"
 #include "map/map_view_state.h"
 #include "platform/numbers.h"
@@ -136,6 +137,7 @@ MapDisplayOptionsDialog::MapDisplayOptionsDialog(QWidget* owner, bool narrow)
   SetTopDivisor(7);
   Settings& s = Config();
   copy_ = MapOptionsCopy::Of(s);
+  SaveMapSizeCopies();
   const bool closed = Sess().LoggingState == Closed;
 
   // Map units, size and swath.

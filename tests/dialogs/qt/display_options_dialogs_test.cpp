@@ -50,6 +50,7 @@ TEST_F(DisplayOptions31DialogTest, OkStoresTheNormalisedValues) {
   EXPECT_DOUBLE_EQ(s.gridInterval, 0.5);
   EXPECT_EQ(s.mapUnits, 1);
   EXPECT_EQ(MapState().RedrawFlags, 32 | 64 | 128 | 256 | 512);
+  EXPECT_EQ(MapState().SavedMapSize, 40);  // the copy taken at opening
   ASSERT_EQ(prompts.Calls().size(), 1u);
   EXPECT_EQ(prompts.Calls()[0].title, "Map Display Options");
 }
