@@ -13,7 +13,7 @@ namespace obrix {
 namespace {
 
 // Bars drawn for one colour swath at most (a far jump must not stall the window thread).
-constexpr int kMaxSwathBars = 1 << 20;
+constexpr int kMaxSwathBars = 1 << 16;
 
 int TruncInt(double v) {
   if (!(v > -2e9)) return INT32_MIN / 2;
