@@ -24,6 +24,7 @@ inline constexpr double kSwathWidths[8] = {0.25, 0.5, 1, 2, 3, 4, 5, 10};
 
 using Colour = uint32_t;  // RGB, red in the low byte
 
+// Settings a reader thread reads while a dialog may change them are Shared<int> (copyable atomics).
 // Text fields hold native text: UTF-8 for folders (byte strings end to end) and Latin-1-representable
 // text elsewhere (narrowed when written to files).
 struct Settings {
@@ -44,12 +45,12 @@ struct Settings {
   // System
   int instrumentEnabled = 1;
   int instrumentPort = 3;
-  int gpsPort = 5;
+  Shared<int> gpsPort = 5;
   int pauseKey = 0;
   int speedUnits = 0;
   int coordinatesDisplay = 0;
   Shared<int> audioTicks = 1;
-  int disconnectAlarm = 1;
+  Shared<int> disconnectAlarm = 1;
   int sensorSize = 0;
   int modelOption = 0;
 
@@ -61,10 +62,10 @@ struct Settings {
   // GPS
   int gpsInput = 1;
   Shared<int> nmeaFormat = 1;
-  int gpsBaud = 1;
-  int gpsDataBits = 1;
-  int gpsParity = 0;
-  int gpsStopBits = 0;
+  Shared<int> gpsBaud = 1;
+  Shared<int> gpsDataBits = 1;
+  Shared<int> gpsParity = 0;
+  Shared<int> gpsStopBits = 0;
   int gpsMaskWarning = 1;
   int gpsMaskQuality = 1;
   int gpsMaskSatellites = 5;
