@@ -3,10 +3,12 @@
 #include <QTimer>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/qt/setup_window.h"
 #include "app/setup_layout.h"
+#include "logscreen/qt/demo_survey.h"
 #include "platform/qt/alsa_sound.h"
 #include "platform/qt/canvas_text.h"
 #include "platform/qt/prompts.h"
@@ -29,7 +31,9 @@ int main(int argc, char** argv) {
   const obrix::WindowPlacement place = obrix::ComputeMainWindow(sw, sh);
 
   obrix::QtPrompts prompts;
-  obrix::SetPrompts(&prompts);
+  obrix::DemoPrompts demoPrompts;
+  const std::optional<int> demo = obrix::DemoSurveySeconds(argc, argv);
+  obrix::SetPrompts(demo ? static_cast<obrix::Prompts*>(&demoPrompts) : &prompts);
   auto* window = new obrix::SetupWindow(QSize(place.width, place.height));
   window->setAttribute(Qt::WA_DeleteOnClose);
   window->move(place.left, place.top);
@@ -46,6 +50,8 @@ int main(int argc, char** argv) {
       QCoreApplication::exit(ok ? 0 : 1);
     });
   }
+  // --demo-survey SECONDS: a survey driven by itself (the demo without a display).
+  if (demo) obrix::StartDemoSurvey(window, *demo, obrix::DemoGrabPrefix(argc, argv));
   int code = app.exec();
   obrix::SetPrompts(nullptr);
   obrix::SetSound(nullptr);

@@ -22,6 +22,8 @@
 #include "dialogs/qt/survey_setup_dialog.h"
 #include "dialogs/qt/system_setup_dialog.h"
 #include "gps/projection.h"
+#include "logscreen/qt/log_session.h"
+#include "logscreen/qt/log_window.h"
 #include "platform/paths.h"
 #include "platform/qt/buttons.h"
 #include "platform/qt/canvas_text.h"
@@ -78,12 +80,10 @@ SetupWindow::SetupWindow(QSize client, QWidget* parent) : QWidget(parent) {
   CreateButtons();
 
   // 8. The logging screen and the GPS monitor cover the client area, hidden until used.
-  logScreen_ = new QWidget(this);
-  logScreen_->setObjectName("ScreenLogWnd");
-  logScreen_->setWindowTitle("Log");
-  SetControlId(logScreen_, 4);
-  logScreen_->setGeometry(0, 0, cw, ch);
-  logScreen_->hide();
+  auto* log = new LogWindow(this, client, fonts_, portrait_, largeScreen_);
+  log->SetSetupHooks([this](bool show) { for (QPushButton* b : buttons_) b->setVisible(show); },
+                     [this] { Repaint(); });
+  logScreen_ = log;
   monitor_ = new QWidget(this);
   monitor_->setObjectName("MonitorGPSWnd");
   monitor_->setWindowTitle("Monitor GPS");
@@ -164,7 +164,12 @@ void SetupWindow::StartLogging() {
     Repaint();
     return;
   }
-  // Opening the ports and the logging screen follow once they exist.
+  if (StartLoggingSession(this, *static_cast<LogWindow*>(logScreen_)) == 0) {
+    Repaint();
+    return;
+  }
+  for (QPushButton* b : buttons_) b->hide();
+  Repaint();
 }
 
 void SetupWindow::ResetToDefault() {

@@ -1,0 +1,529 @@
+// The commands of the logging screen.
+#include <QMenu>
+#include <QPushButton>
+#include <cstdio>
+
+#include "app/message_box.h"
+#include "app/qt/message_box.h"
+#include "app/session.h"
+#include "app/settings.h"
+#include "datafile/data_file.h"
+#include "datafile/qt/data_file_prompts.h"
+#include "datafile/writers.h"
+#include "dialogs/line_station.h"
+#include "dialogs/qt/audio_options_dialog.h"
+#include "dialogs/qt/comment_dialog.h"
+#include "dialogs/qt/coordinates_units_dialog.h"
+#include "dialogs/qt/gps_mask_dialog.h"
+#include "dialogs/qt/map_display_options_dialog.h"
+#include "dialogs/qt/map_size_dialog.h"
+#include "dialogs/qt/new_line_dialog.h"
+#include "dialogs/qt/new_station_dialog.h"
+#include "dialogs/qt/profile_display_options_dialog.h"
+#include "dialogs/qt/readings_scale_dialog.h"
+#include "dialogs/qt/speed_scale_dialog.h"
+#include "gps/fix_state.h"
+#include "gps/reading_bins.h"
+#include "logscreen/pane_paint.h"
+#include "logscreen/pane_scales.h"
+#include "logscreen/pane_state.h"
+#include "logscreen/profile_pane.h"
+#include "logscreen/qt/log_window.h"
+#include "logscreen/qt/panes.h"
+#include "logscreen/screen_texts.h"
+#include "map/map_view_state.h"
+#include "platform/qt/prompts.h"
+#include "platform/sound.h"
+#include "platform/ticks.h"
+#include "serial/reader_state.h"
+#include "settings/settings_file.h"
+
+namespace obrix {
+namespace {
+
+using C = LoggingCommand;
+
+// Map operations of the later map work; they keep their call sites here.
+void RedrawMapFrame() {}
+void MapNavigate(LoggingCommand) {}
+
+}  // namespace
+
+void LogWindow::RunCommand(LoggingCommand command) {
+  switch (command) {
+    case C::None: return;
+    case C::OpenFile: OpenFile(); return;
+    case C::StartLogging: StartLogging(); return;
+    case C::Pause: Pause(); return;
+    case C::QuickLine: QuickLine(); return;
+    case C::Exit: Exit(); return;
+    case C::Menu: Menu(); return;
+    case C::NewLine: NewLine(); return;
+    case C::NewStation: NewStation(); return;
+    case C::Comment: Comment(); return;
+    case C::Nulling: Sess().MenuMode = false; return;
+    case C::Calibration: return;
+    case C::RemoveCalibration: Sess().MenuMode = false; return;
+    case C::ScaleReadings: ScaleReadings(); return;
+    case C::ScaleSpeedBar: ScaleSpeedBar(); return;
+    case C::ProfileDisplayOptions: ProfileDisplayOptions(); return;
+    case C::HideMenu: HideMenu(); return;
+    case C::ToggleView: ToggleView(); return;
+    case C::MapSize: MapSize(); return;
+    case C::MapDisplayOptions: MapDisplayOptions(); return;
+    case C::GpsWarningMask: GpsWarningMask(); return;
+    case C::AudioOptions: AudioOptions(); return;
+    case C::CoordinatesDisplayUnits: CoordinatesUnits(); return;
+    case C::EnterBackgroundFiles: EnterBackgroundFiles(); return;
+    case C::RemoveBackgroundFiles: RemoveBackgroundFiles(); return;
+    case C::PanLeft:
+    case C::PanRight:
+    case C::PanUp:
+    case C::PanDown:
+    case C::ZoomIn:
+    case C::ZoomOut:
+    case C::FitAll: Navigate(command); return;
+    case C::EnterReview: EnterReview(); return;
+    case C::ExitReview: ExitReview(); return;
+    case C::NextDefaultButton: SetFocusedButton((Sess().FocusedButton + 1) % 4); return;
+  }
+}
+
+void LogWindow::Information(const char* text) {
+  ShowMessage(kMessageOk, kInformationTitle, text, this);
+  Repaint();
+}
+
+void LogWindow::ResetDisplayCounters() {
+  // The counters the readouts compare against are kept by the handlers; a repaint shows their values afresh.
+}
+
+void LogWindow::RedrawStoredTrack() {}
+
+void LogWindow::FinishCommand() {
+  Sess().MapUpdatesEnabled = true;
+  setFocus();
+}
+
+// --- File and recording ---
+
+void LogWindow::OpenFile() {
+  Session& s = Sess();
+  Settings& c = Config();
+  s.MapUpdatesEnabled = false;
+  const int result = CreateDataFile(this);
+  DelayMs(50);
+  if (DataFileIsOpen()) {
+    navEnabled_ = true;
+    EnableNavButtons(true);
+    bool shown = true;
+    if (result == -1) {
+      // Not a file of this program: the header is already at its end and the state is StandBy.
+      s.LoggingState = StandBy;
+      ShowButtonSet(2);
+      Information(kForeignFileText);
+    } else if (result == 0) {
+      if (c.instrumentEnabled == 0) {
+        c.lateralOffset = 0;
+        Drv().AlongOffsetInUse = 0;
+        c.mapColourView = 0;
+      }
+      s.LoggingState = StandBy;
+      ShowButtonSet(2);
+    } else if (CheckAppendFile(this) != 0) {
+      shown = false;  // refused: the file is closed and the state stays NoFile
+    } else {
+      if (c.instrumentEnabled == 0) {
+        c.lateralOffset = 0;
+        Drv().AlongOffsetInUse = 0;
+        c.mapColourView = 0;
+      }
+      WriteHeaderBlock(1);
+      WriteLineBlock();
+      WriteTimeMark();
+      SyncDataFile();
+      SaveLoadSettings(1);
+      if (c.gpsInput == 1) RedrawMapFrame();
+      ShowButtonSet(2);
+      s.LoggingState = StandBy;
+    }
+    if (shown && s.LoggingState == StandBy) {
+      Repaint();
+      ShowStatusLine(0);
+      ShowStatusLine(2);
+    }
+  }
+  ResetDisplayCounters();
+  Repaint();
+  FinishCommand();
+}
+
+void LogWindow::StartLogging() {
+  Session& s = Sess();
+  if (s.MapOverflowState == 2) {
+    Sounds().PlayCue(kSoundRing);
+    ShowMessage(kMessageOk, "WARNING", kCannotStartText, this);
+    Repaint();
+    return;
+  }
+  ResetBinsForRecording();
+  Readers().GpsRecordingOn = 1;
+  s.ReviewMode = false;
+  s.MapUpdatesEnabled = false;
+  EnableNavButtons(false);
+  UpdateNavVisibility();
+  ShowButtonSet(0);
+  s.RecordingStartTick = TickMs();
+  ShowStatusLine(3);
+  Readers().Em38RecordCounter = 0;
+  Readers().Em38PostEvery = static_cast<int>(Drv().ReadingsPerInterval);
+  ShowButtonSet(3);
+  ResetBinsForRecording();
+  s.LoggingState = Logging;
+  ShowPausePrompt(Logging);
+  ResetProfileContinuity();
+  s.LoggingStartTick = TickMs();
+  WriteEventRecord("$STARTED", 'X');
+  s.MapUpdatesEnabled = true;
+  setFocus();
+}
+
+void LogWindow::Pause() {
+  Session& s = Sess();
+  s.LoggingState = StandBy;
+  ShowPausePrompt(StandBy);
+  s.MapUpdatesEnabled = false;
+  WriteEventRecord(s.MapOverflowState == 1 ? "PAUSED BMP" : "PAUSED", 'X');
+  // Everything written so far becomes durable; the descriptor stays open for the GPS reader.
+  SyncDataFile();
+  Readers().Em38RecordCounter = 0;
+  Readers().Em38PostEvery = 1;
+  s.RecordedTimeBefore = s.RecordedTime;
+  ShowButtonSet(2);
+  if (s.MapVisible) EnableNavButtons(true);
+  ShowStatusLine(2);
+  if (s.MapOverflowState == 1) {
+    s.MapOverflowState = 2;
+    Sounds().PlayCue(kSoundRing2s);
+    ShowMessage(kMessageOk, "WARNING", kIncreaseMapText, this);
+  }
+  ResetDisplayCounters();
+  Panes().Cond.Drawn = 0;
+  Panes().Inph.Drawn = 0;
+  InvalidateBars();
+  Repaint();
+  FinishCommand();
+}
+
+void LogWindow::QuickLine() {
+  Session& s = Sess();
+  Settings& c = Config();
+  if (c.instrumentEnabled == 0) {
+    Information(kNeedsInstrumentText);
+    return;
+  }
+  s.MapUpdatesEnabled = false;
+  const std::string next = NextLineName(c.lineName, c.lineIncrement);
+  char text[64];
+  std::snprintf(text, sizeof text, "New Line: %s", next.c_str());
+  if (ShowMessage(kMessageYesNo, "Quick Line", text, this) == IDOK) {
+    s.LineReadingCount = 0;
+    c.lineName = next;
+    Derived& d = Drv();
+    const LineChange ch = QuickLineChange(c.lineSequence, d.StationValue, c.startStation, d.StationIncrementInUse,
+                                          c.lineDirection);
+    d.StationValue = ch.station;
+    d.StationStarted = 0;
+    c.startStation = ch.startStation;
+    d.StartStationInUse = ch.startStation;
+    d.StationIncrementInUse = ch.stationIncrement;
+    c.lineDirection = ch.lineDirection;
+    WriteLineBlock();
+    WriteTimeMark();
+    SaveLoadSettings(1);
+    InvalidateLogPanes(kProfilePane);
+    Repaint();
+    RedrawMapFrame();
+  }
+  RedrawStoredTrack();
+  FinishCommand();
+}
+
+void LogWindow::NewLine() {
+  Session& s = Sess();
+  if (Config().instrumentEnabled == 0) {
+    Information(kNeedsInstrumentText);
+    return;
+  }
+  s.MapUpdatesEnabled = false;
+  if (RunNewLineDialog(this) == 1) {
+    WriteLineBlock();
+    WriteTimeMark();
+    s.LineReadingCount = 0;
+    Repaint();
+    RedrawMapFrame();
+  } else {
+    Repaint();
+    RedrawStoredTrack();
+  }
+  FinishCommand();
+}
+
+void LogWindow::NewStation() {
+  if (Config().instrumentEnabled == 0) {
+    Information(kNeedsInstrumentText);
+    return;
+  }
+  Sess().MapUpdatesEnabled = false;
+  RunNewStationDialog(this);
+  Repaint();
+  RedrawStoredTrack();
+  FinishCommand();
+}
+
+void LogWindow::Comment() {
+  Sess().MapUpdatesEnabled = false;
+  RunCommentDialog(this);
+  FinishCommand();
+}
+
+void LogWindow::Exit() {
+  Session& s = Sess();
+  s.MapUpdatesEnabled = false;
+  if (EndLoggingSession(0) == 0) {
+    RedrawStoredTrack();
+    FinishCommand();
+    return;
+  }
+  // Temporary copies of background files join here with the background work.
+  if (s.ReviewMode) {
+    s.ReviewMode = false;
+    UpdateNavVisibility();
+  }
+  if (!isVisible()) {
+    ShowButtonSet(1);
+    Drv().StationValue = Drv().SurveyStartStation;
+    Drv().StationStarted = 0;
+    s.ActiveScreen = 0;
+    if (setupButtons_) setupButtons_(true);
+    if (repaintSetup_) repaintSetup_();
+  }
+}
+
+void LogWindow::Menu() {
+  Session& s = Sess();
+  QMenu menu(this);
+  menu.setObjectName(s.LoggingState == NoFile ? "LOGMENU_NOFILE" : "LOGMENU");
+  for (const MenuEntry& e : LoggingMenu(s.LoggingState)) {
+    if (e.id == 0) {
+      menu.addSeparator();
+      continue;
+    }
+    QAction* a = menu.addAction(QString::fromLatin1(e.text));
+    a->setData(e.id);
+  }
+  const QPoint origin = window()->geometry().topLeft();
+  s.MenuMode = true;
+  const int id = UserPrompts().PopupMenu(menu, origin + QPoint(190, 120));
+  if (id != 0) HandleInput({KeyInput::Command, id});
+}
+
+void LogWindow::HideMenu() {
+  Sess().MenuMode = false;
+  Repaint();
+  if (Config().gpsInput == 1) RedrawMapFrame();
+}
+
+// --- Options ---
+
+void LogWindow::ScaleReadings() {
+  Session& s = Sess();
+  const Settings& c = Config();
+  s.MapUpdatesEnabled = false;
+  if (c.mapColourView > 0 && c.gpsInput == 1) ShowColourBar(true);
+  RunReadingsScaleDialog(this);
+  ShowColourBar(false);
+  // A rebuilt colour map joins here with the map redraw (RedrawFlags, mapColourView > 0).
+  MapState().RedrawFlags = 0;
+  Repaint();
+  InvalidateLogPanes(kAllPanes);
+  RedrawStoredTrack();
+  FinishCommand();
+}
+
+void LogWindow::ScaleSpeedBar() {
+  if (Config().gpsInput == 0) {
+    Information(kNeedsGpsText);
+    return;
+  }
+  Sess().MapUpdatesEnabled = false;
+  if (RunSpeedScaleDialog(this) == 1) {
+    UpdateSpeedBarScale();
+    Repaint();
+    InvalidateLogPanes(kSpeedBarPane);
+  }
+  FinishCommand();
+}
+
+void LogWindow::ProfileDisplayOptions() {
+  if (Config().instrumentEnabled == 0) {
+    Information(kNeedsInstrumentText);
+    return;
+  }
+  Sess().MapUpdatesEnabled = false;
+  RunProfileDisplayOptionsDialog(this);
+  InvalidateLogPanes(kProfilePane);
+  RedrawProfilePaneFromData();
+  FinishCommand();
+}
+
+void LogWindow::ToggleView() {
+  Session& s = Sess();
+  const Settings& c = Config();
+  if (c.instrumentEnabled == 0) Information(kNeedsInstrumentText);
+  if (c.gpsInput == 0) {
+    Information(kNeedsGpsText);
+    RedrawStoredTrack();
+  }
+  s.MapUpdatesEnabled = false;
+  if (c.instrumentEnabled != 0 && c.gpsInput == 1) s.MapVisible = !s.MapVisible;
+  Relayout();
+  UpdatePaneScales();
+  Panes().Cond.Drawn = 0;
+  InvalidateLogPanes(kAllPanes);
+  RedrawProfilePaneFromData();
+  Repaint();
+  if (s.MapVisible) {
+    RedrawMapFrame();
+    EnableNavButtons(DataFileIsOpen() && s.LoggingState != Logging);
+  } else {
+    EnableNavButtons(false);
+  }
+  ResetDisplayCounters();
+  RedrawStoredTrack();
+  FinishCommand();
+}
+
+void LogWindow::MapSize() {
+  Session& s = Sess();
+  Settings& c = Config();
+  if (c.gpsInput == 0) {
+    Information(kNeedsGpsText);
+    return;
+  }
+  if (!s.MapVisible) {
+    Information(kNeedsMapText);
+    return;
+  }
+  s.MapUpdatesEnabled = false;
+  if (RunMapSizeDialog(this) == 1) {
+    SaveLoadSettings(1);
+    if (MapState().RedrawFlags != 0) {
+      // The size change of the map pages joins here; until then every size fits.
+      s.MapOverflowState = 0;
+      if (c.gridInterval < 0.5) {
+        c.gridInterval = 0.5;
+        Information(kGridMinimumText);
+      }
+    }
+  }
+  Repaint();
+  FinishCommand();
+}
+
+void LogWindow::MapDisplayOptions() {
+  Session& s = Sess();
+  Settings& c = Config();
+  if (c.gpsInput == 0) {
+    Information(kNeedsGpsText);
+    return;
+  }
+  if (!s.MapVisible) {
+    Information(kNeedsMapText);
+    return;
+  }
+  s.MapUpdatesEnabled = false;
+  RunMapDisplayOptionsDialog(this, width() < 784);
+  if (MapState().RedrawFlags != 0) {
+    if (c.gridInterval < 0.5) {
+      c.gridInterval = 0.5;
+      Information(kGridMinimumText);
+    }
+    SaveLoadSettings(1);
+    Repaint();
+  }
+  FinishCommand();
+}
+
+void LogWindow::GpsWarningMask() {
+  if (Config().gpsInput == 0) {
+    Information(kNeedsGpsText);
+    return;
+  }
+  Sess().MapUpdatesEnabled = false;
+  RunGpsMaskDialog(this);
+  FinishCommand();
+}
+
+void LogWindow::AudioOptions() {
+  Sess().MenuMode = false;
+  Sess().MapUpdatesEnabled = false;
+  if (RunAudioOptionsDialog(this) == 1) Repaint();
+  FinishCommand();
+}
+
+void LogWindow::CoordinatesUnits() {
+  Sess().MapUpdatesEnabled = false;
+  if (RunCoordinatesUnitsDialog(this) == 1) {
+    Relayout();
+    Repaint();
+  }
+  FinishCommand();
+}
+
+void LogWindow::EnterBackgroundFiles() {
+  if (!Sess().MapVisible) {
+    Information(kNeedsMapText);
+    return;
+  }
+  if (Fix().MapStarted == 0) {
+    Information(kNeedsFixText);
+    return;
+  }
+  // The background file list joins here.
+}
+
+void LogWindow::RemoveBackgroundFiles() {
+  // No background file can be loaded yet.
+  Information(kNoBackgroundText);
+}
+
+// --- Map navigation and review ---
+
+void LogWindow::Navigate(LoggingCommand command) {
+  if (DataFileIsOpen() && Sess().MapVisible) MapNavigate(command);
+}
+
+void LogWindow::EnterReview() {
+  Session& s = Sess();
+  if (!DataFileIsOpen() || !s.MapVisible || s.LoggingState == Logging) return;
+  s.ReviewMode = true;
+  Repaint();
+  for (QPushButton* b : setB_) b->setEnabled(false);
+  ShowButtonSet(0);
+  UpdateNavVisibility();
+  EnableNavButtons(true);
+}
+
+void LogWindow::ExitReview() {
+  Session& s = Sess();
+  s.ReviewMode = false;
+  Repaint();
+  RedrawStoredTrack();
+  for (QPushButton* b : setB_) b->setEnabled(true);
+  ShowButtonSet(s.LoggingState == NoFile ? 1 : 2);
+  UpdateNavVisibility();
+  EnableNavButtons(true);
+}
+
+}  // namespace obrix

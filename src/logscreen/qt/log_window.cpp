@@ -1,0 +1,358 @@
+#include "logscreen/qt/log_window.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+#include <QPushButton>
+
+#include "app/palette.h"
+#include "app/qt/message_box.h"
+#include "app/session.h"
+#include "app/settings.h"
+#include "datafile/data_file.h"
+#include "em38/reading_handler.h"
+#include "gps/fix_handler.h"
+#include "gps/fix_state.h"
+#include "logscreen/pane_paint.h"
+#include "logscreen/pane_scales.h"
+#include "logscreen/qt/log_session.h"
+#include "logscreen/qt/panes.h"
+#include "logscreen/screen_texts.h"
+#include "platform/qt/buttons.h"
+#include "platform/qt/canvas_text.h"
+#include "platform/qt/key_translate.h"
+#include "serial/qt/reader_bridge.h"
+#include "serial/reader_state.h"
+#include "settings/settings_file.h"
+
+namespace obrix {
+namespace {
+
+LogWindow* g_logWindow = nullptr;
+
+QFont Font(const FontSpec& f) { return SystemFont(f.height, f.weight, f.italic); }
+
+const char* const kSetACaptions[4] = {"E&xit", "Map &Size", "&Menu", "&File"};  // by slot
+const char* const kSetBCaptions[4] = {"E&xit", "&QLine", "&Menu", "&Go"};
+const char* const kNavCaptions[kNavButtonCount] = {"&Lf",      "&Rt",           "U&p",          "&Dn", "Zm&+",
+                                                   "Zm&-",     "&Fit All",      "Enter Rev&iew", "&Exit Review"};
+
+// The font, made smaller when the caption would not fit the width.
+QFont FittedFont(QFont font, const QString& caption, int width) {
+  while (font.pixelSize() > 9 && TextWidth(font, caption) > width) font.setPixelSize(font.pixelSize() - 1);
+  return font;
+}
+
+void Place(QWidget* w, const Rect& r) { w->setGeometry(r.left, r.top, r.right - r.left, r.bottom - r.top); }
+
+}  // namespace
+
+LogWindow* TheLogWindow() { return g_logWindow; }
+
+LogWindow::LogWindow(QWidget* parent, QSize client, const FontSet& fonts, bool portrait, bool largeScreen)
+    : QWidget(parent), portrait_(portrait), largeScreen_(largeScreen) {
+  setObjectName("ScreenLogWnd");
+  setWindowTitle("Log");
+  SetControlId(this, kLogScreenId);
+  setGeometry(0, 0, client.width(), client.height());
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setFocusPolicy(Qt::StrongFocus);
+  labelFont_ = Font(fonts.label);
+  valueFont_ = Font(fonts.value);
+  largeFont_ = Font(fonts.large);
+  const bool bigButtons = client.width() > 1100 || client.height() > 1100;
+  buttonFont_ = Font(bigButtons ? fonts.largeButton : fonts.button);
+  lineHeight_ = TextHeight(labelFont_) + 2;
+  canvas_.Resize(client.width(), client.height(), kButtonFace);
+
+  // Panes: the map pane here, the others from the pane module.
+  map_ = new CanvasWidget(this, kWhite);
+  map_->setObjectName("MapWnd");
+  SetControlId(map_, kMapPaneId);
+  map_->setFocusPolicy(Qt::NoFocus);
+  map_->hide();
+  CreateLogPanes(this);
+  SetPaneLabelFont(labelFont_);
+  CreateButtons();
+
+  timer_.setInterval(300);
+  connect(&timer_, &QTimer::timeout, this, [this] { OnTimer(); });
+
+  // First layout, then the second settings load now that the pane sizes are known.
+  Relayout();
+  SaveLoadSettings(0);
+  UpdatePaneScales();
+  hide();
+  g_logWindow = this;
+  SetScreenSink(this);
+  InstallSessionEnd(this);
+}
+
+LogWindow::~LogWindow() {
+  StopReaders();
+  if (g_logWindow == this) {
+    g_logWindow = nullptr;
+    InstallSessionEnd(nullptr);
+  }
+  if (&ScreenSink() == this) SetScreenSink(nullptr);
+  if (LogPanes().curve && LogPanes().curve->parentWidget() == this) UseLogPanes({});
+}
+
+void LogWindow::SetSetupHooks(std::function<void(bool)> setupButtons, std::function<void()> repaintSetup) {
+  setupButtons_ = std::move(setupButtons);
+  repaintSetup_ = std::move(repaintSetup);
+}
+
+void LogWindow::CreateButtons() {
+  auto make = [this](const char* caption, int id) {
+    QPushButton* b = MakeScreenButton(caption, id, this);
+    connect(b, &QPushButton::clicked, this, [this, id] { HandleInput({KeyInput::Command, id}); });
+    b->hide();
+    return b;
+  };
+  for (int slot = 0; slot < 4; ++slot) {
+    setA_[slot] = make(kSetACaptions[slot], kMainButtonIdOfSlot[slot]);
+    setB_[slot] = make(kSetBCaptions[slot], kMainButtonIdOfSlot[slot]);
+  }
+  pause_ = make("P A U S E", kFirstMainButtonId);
+  for (int i = 0; i < kNavButtonCount; ++i) {
+    nav_[i] = make(kNavCaptions[i], kFirstNavButtonId + i);
+    nav_[i]->setEnabled(false);
+  }
+  for (int i = 0; i < 2; ++i) {
+    channel_[i] = new QPushButton(this);
+    channel_[i]->setCheckable(true);
+    channel_[i]->setFocusPolicy(Qt::NoFocus);
+    SetControlId(channel_[i], 480 + i);
+    channel_[i]->hide();  // never shown for this instrument
+  }
+}
+
+QPushButton* LogWindow::mainButton(int set, int slot) const { return set == 1 ? setA_[slot] : setB_[slot]; }
+
+void LogWindow::PlaceButtons() {
+  for (int slot = 0; slot < 4; ++slot) {
+    for (QPushButton* b : {setA_[slot], setB_[slot]}) {
+      Place(b, layout_.mainButtons[slot]);
+      b->setFont(FittedFont(buttonFont_, b->text().remove('&'), layout_.mainButtons[slot].right -
+                                                                    layout_.mainButtons[slot].left - 8));
+    }
+  }
+  Place(pause_, layout_.pauseButton);
+  pause_->setFont(FittedFont(buttonFont_, "P A U S E", layout_.pauseButton.right - layout_.pauseButton.left - 8));
+  for (int i = 0; i < kNavButtonCount; ++i) {
+    Place(nav_[i], layout_.navButtons[i]);
+    nav_[i]->setFont(FittedFont(labelFont_, nav_[i]->text().remove('&'),
+                                layout_.navButtons[i].right - layout_.navButtons[i].left - 6));
+  }
+}
+
+void LogWindow::Relayout() {
+  const Settings& s = Config();
+  Session& ss = Sess();
+  ScreenGeometry g{width(), height(), lineHeight_, portrait_, ss.MapVisible, s.gpsInput == 1};
+  layout_ = ComputeScreenLayout(g);
+  Place(map_, layout_.map);
+  map_->setVisible(ss.MapVisible);
+  PanePlacement p;
+  auto q = [](const Rect& r) { return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top); };
+  p.profile = q(layout_.profile);
+  p.condBars = q(layout_.condBars);
+  p.inphBars = q(layout_.inphBars);
+  p.numbers = q(layout_.numbers);
+  p.speedBar = q(layout_.speedBar);
+  p.rightColumnWidth = layout_.rightColumnWidth;
+  PlaceLogPanes(p);
+  Drv().MapPaneWidth = layout_.map.right - layout_.map.left;
+  const LogPaneWidgets& w = LogPanes();
+  w.curve->show();
+  w.barQ->show();
+  w.barI->show();
+  w.numbers->show();
+  w.speed->setVisible(s.gpsInput == 1);
+  w.decay->hide();
+  PlaceButtons();
+  UpdateNavVisibility();
+
+  // Both readout sets, and the fixed fields of the status strip.
+  ReadoutMetrics m;
+  m.labelWidth = [this](std::string_view t) { return TextWidth(labelFont_, QString::fromUtf8(t.data(), int(t.size()))); };
+  m.valueWidth = [this](std::string_view t) { return TextWidth(valueFont_, QString::fromUtf8(t.data(), int(t.size()))); };
+  m.labelHeight = TextHeight(labelFont_);
+  m.valueHeight = TextHeight(valueFont_);
+  const bool grid = GridCoordinateLabels(s.coordinatesDisplay, s.nmeaFormat);
+  const std::string dop = DopLabel(s.nmeaFormat, s.slamPseudoGga);
+  ReadoutLabels labels{dop, grid ? "E:" : "Lon:", grid ? "N:" : "Lat:", grid};
+  for (int visible = 0; visible < 2; ++visible) {
+    ScreenGeometry gv = g;
+    gv.mapVisible = visible == 1;
+    const ScreenLayout lv = ComputeScreenLayout(gv);
+    rectSets_[visible] = LayoutReadoutRows(lv.readouts, lv.wideReadouts, m, labels);
+  }
+  rects_ = rectSets_[ss.MapVisible ? 1 : 0];  // SelectReadoutSet
+  const int plotLeft = (ss.MapVisible ? layout_.map.left : layout_.profile.left) + 1;
+  const int th = TextHeight(labelFont_);
+  statusRect_ = {plotLeft, 2, plotLeft + TextWidth(labelFont_, kStatusTemplate) + 1, 2 + th};
+  const int captionRight = layout_.profile.right;
+  mapCaptionRect_ = {captionRight - TextWidth(labelFont_, kMapCaptionTemplate), 2, captionRight, 2 + th};
+  mapTitleRect_ = {statusRect_.right + 4, 0, mapCaptionRect_.left - 4, 2 + TextHeight(largeFont_)};
+}
+
+void LogWindow::UpdateNavVisibility() {
+  const Session& s = Sess();
+  const bool map = s.MapVisible;
+  for (int i = 0; i < 4; ++i) nav_[i]->setVisible(map);
+  for (int i = 4; i < 7; ++i) nav_[i]->setVisible(map && s.ReviewMode);
+  nav_[7]->setVisible(map && !s.ReviewMode);
+  nav_[8]->setVisible(map && s.ReviewMode);
+}
+
+void LogWindow::EnableNavButtons(bool enable) {
+  navEnabled_ = enable;
+  const Session& s = Sess();
+  const bool allowed = enable && Config().gpsInput == 1 && s.MapVisible;
+  for (int i = 0; i < kNavButtonCount; ++i) {
+    const bool reviewOnly = i >= 4 && i <= 6;
+    nav_[i]->setEnabled(allowed && (!reviewOnly || s.ReviewMode) && (i != 8 || s.ReviewMode));
+  }
+}
+
+void LogWindow::ShowButtonSet(int set) {
+  shownSet_ = set;
+  for (int slot = 0; slot < 4; ++slot) {
+    setA_[slot]->setVisible(set == 1);
+    setB_[slot]->setVisible(set == 2);
+  }
+  pause_->setVisible(set == 3);
+  SetDefaultLook(pause_, set == 3);
+  if (set == 1 || set == 2) SetFocusedButton(0);
+}
+
+void LogWindow::SetFocusedButton(int index) {
+  Sess().FocusedButton = index;
+  const int id = kFirstMainButtonId + index;
+  for (int slot = 0; slot < 4; ++slot) {
+    const bool isDefault = kMainButtonIdOfSlot[slot] == id;
+    SetDefaultLook(setA_[slot], shownSet_ == 1 && isDefault);
+    SetDefaultLook(setB_[slot], shownSet_ == 2 && isDefault);
+  }
+}
+
+void LogWindow::EnableFileButtons() {
+  for (QPushButton* b : setA_) b->setEnabled(true);
+}
+
+// --- Input ---
+
+void LogWindow::HandleInput(const KeyInput& input, int notification) {
+  setFocus();
+  const LoggingInputContext context = CurrentLoggingInputContext();
+  const LoggingCommand command = DecodeLoggingInput(input, context, notification);
+  // Before the first valid fix set A is disabled: no data file can be opened yet (the other commands stay
+  // reachable by their keys, so the screen can always be left).
+  if (command == LoggingCommand::OpenFile && !setA_[3]->isEnabled()) return;
+  RunCommand(command);
+}
+
+
+void LogWindow::keyPressEvent(QKeyEvent* event) {
+  HandleInput(TranslateKey(*event));
+  event->accept();
+}
+
+void LogWindow::keyReleaseEvent(QKeyEvent* event) {
+  setFocus();
+  event->accept();
+}
+
+bool LogWindow::event(QEvent* e) {
+  // Tab belongs to the screen's decoder, not to Qt's focus chain.
+  if (e->type() == QEvent::KeyPress) {
+    auto* k = static_cast<QKeyEvent*>(e);
+    if (k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab) {
+      keyPressEvent(k);
+      return true;
+    }
+  }
+  return QWidget::event(e);
+}
+
+void LogWindow::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.drawImage(0, 0, CanvasImage(canvas_));
+}
+
+void LogWindow::OnTimer() {
+  // Nothing else for this instrument; the write-error warning follows the count.
+  if (DataFile().DataFileWriteErrors.load() != shownWriteErrors_) ShowWriteWarning();
+}
+
+// --- Session ---
+
+void LogWindow::PrepareForSession() {
+  Relayout();
+  ShowButtonSet(1);
+  EnableNavButtons(false);
+}
+
+void LogWindow::StartReaders(bool em38, bool gps) {
+  (void)gps;
+  StopReaders();
+  ReaderHandlers h;
+  h.em38Record = [](const Em38RecordCopy& r) { OnEm38Record(r.record(), r.tick); };
+  h.gpsSentence = [this](const std::string& s, uint32_t) {
+    OnGpsSentence(s);
+    if (Fix().PositionLimitExitPending && !positionLimitRequested_) RequestPositionLimitExit();
+  };
+  h.gpsGsa = [](const std::string& s, uint32_t) { OnGpsGsa(s); };
+  h.gpsLinkWarning = [this] { PaintGpsLinkWarning(); };
+  bridge_ = std::make_unique<ReaderBridge>(this, std::move(h));
+  if (em38) bridge_->StartEm38();
+}
+
+void LogWindow::StartGpsReader() {
+  if (bridge_) bridge_->StartGps();
+}
+
+void LogWindow::StopReaders() {
+  if (bridge_) bridge_->StopReaders();
+}
+
+void LogWindow::StartTimer() { timer_.start(); }
+void LogWindow::StopTimer() { timer_.stop(); }
+
+void LogWindow::EnterScreen() {
+  positionLimitRequested_ = 0;
+  shownWriteErrors_ = 0;
+  lastInstrument_ = InstrumentReadout{};
+  lastMarker_ = ReadoutText{};
+  ShowButtonSet(1);
+  const bool enabled = Config().gpsInput != 1;
+  for (QPushButton* b : setA_) b->setEnabled(enabled);
+  show();
+  raise();
+  setFocus();
+}
+
+void LogWindow::LeaveScreen() {
+  hide();
+  LogPanes().colourBar->hide();
+}
+
+void LogWindow::UpdateMapPosition(int, double, double, double) {
+  // The map drawing of a fix joins here.
+}
+
+void LogWindow::RequestPositionLimitExit() {
+  positionLimitRequested_ = 1;
+  // Runs once the sentence handler has returned and the reader has been let go.
+  QTimer::singleShot(0, this, [this] {
+    StopTimer();
+    StopReaders();
+    StopForPositionLimit();
+    const PositionLimitText t = PositionLimitMessage();
+    ShowMessage(kMessageOk, t.title, t.text, this);
+    if (QWidget* top = window()) top->close();
+  });
+}
+
+}  // namespace obrix

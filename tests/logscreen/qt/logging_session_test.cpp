@@ -1,0 +1,377 @@
+// Whole surveys on the logging screen: both simulated devices stream over real pseudo-terminals while the
+// screen is driven by keys, and the data file is checked record by record.
+#include <QApplication>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/qt/setup_window.h"
+#include "app/session.h"
+#include "app/settings.h"
+#include "datafile/data_file.h"
+#include "datafile/records.h"
+#include "datafile/writers.h"
+#include "platform/control_ids.h"
+#include "platform/qt/canvas_text.h"
+#include "logscreen/qt/log_window.h"
+#include "platform/pty_link.h"
+#include "platform/qt/scripted_prompts.h"
+#include "platform/sound.h"
+#include "platform/ticks.h"
+#include "serial/port_access.h"
+#include "serial/reader_state.h"
+#include "sim/em38_stream.h"
+#include "sim/gnss_stream.h"
+#include "test_support.h"
+
+namespace obrix {
+namespace {
+
+// Streams the simulated EM38 (COM4) and receiver (COM6) from their own thread; the receiver can be unplugged
+// and plugged in again on a new pseudo-terminal.
+class Devices {
+ public:
+  Devices(bool em38, bool gps) : em38_(em38), gps_(gps) {
+    if (em38_) {
+      EXPECT_TRUE(em.Open(PtyLink::PortLinkPath("COM4"), &error)) << error;
+    }
+    if (gps_) PlugGps();
+    thread_ = std::thread([this] { Run(); });
+  }
+  ~Devices() {
+    run_ = false;
+    thread_.join();
+  }
+
+  void UnplugAndReplugGps() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    gnss.Close();
+    gnssStream_.reset();
+    PlugGpsLocked();
+  }
+
+  PtyLink em, gnss;
+  std::string error;
+
+ private:
+  void PlugGps() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    PlugGpsLocked();
+  }
+  void PlugGpsLocked() {
+    EXPECT_TRUE(gnss.Open(PtyLink::PortLinkPath("COM6"), &error)) << error;
+    sim::GnssOptions o;
+    o.format = 1;
+    o.rateHz = 2;
+    gnssStream_ = std::make_unique<sim::GnssStream>(o, scenario_, TickMs(), 0.0, 43200.0 + TickMs() / 1000.0);
+  }
+  void Run() {
+    sim::Em38Options eo;
+    sim::Em38Stream ems(eo, scenario_, TickMs());
+    std::string out;
+    while (run_) {
+      {
+        std::lock_guard<std::mutex> lock(mutex_);
+        const uint32_t now = TickMs();
+        if (em38_) {
+          out.clear();
+          ems.Generate(now, &out);
+          if (!out.empty()) em.Write(out);
+        }
+        if (gps_ && gnssStream_) {
+          out.clear();
+          gnssStream_->Generate(now, &out);
+          if (!out.empty()) gnss.Write(out);
+        }
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+  }
+
+  bool em38_, gps_;
+  sim::Scenario scenario_;
+  std::unique_ptr<sim::GnssStream> gnssStream_;
+  std::mutex mutex_;
+  std::atomic<bool> run_{true};
+  std::thread thread_;
+};
+
+void PumpFor(int ms) {
+  const uint32_t start = TickMs();
+  while (TickDiff(TickMs(), start) < static_cast<uint32_t>(ms)) {
+    QApplication::processEvents(QEventLoop::AllEvents, 10);
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+}
+
+bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
+  const uint32_t start = TickMs();
+  while (!done()) {
+    if (TickDiff(TickMs(), start) > static_cast<uint32_t>(timeoutMs)) return false;
+    QApplication::processEvents(QEventLoop::AllEvents, 10);
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  return true;
+}
+
+void Key(LogWindow& log, char letter) { log.HandleInput({KeyInput::KeyDown, VirtualKeyOfLetter(letter)}); }
+
+std::vector<std::string> Records(const std::string& path) {
+  const std::string bytes = test::ReadFile(path);
+  EXPECT_EQ(bytes.size() % RecordLength, 0u) << "a partial record at the end";
+  std::vector<std::string> out;
+  for (size_t i = 0; i + RecordLength <= bytes.size(); i += RecordLength) out.push_back(bytes.substr(i, RecordLength));
+  return out;
+}
+
+uint32_t Tick(const std::string& r) { return static_cast<uint32_t>(std::stoul(r.substr(16, 10))); }
+bool IsEvent(const std::string& r, const std::string& text) {
+  return r[0] == 'X' && r.substr(1, 11) == (text + std::string(11 - text.size(), ' '));
+}
+
+// Every record is 27 bytes with its line feed and a known kind; the fixed fields of the ones the logging
+// screen writes are checked.
+void CheckWellFormed(const std::vector<std::string>& records) {
+  const std::string kinds = "OoHGLBAZ*STXC@#?\"!{";
+  for (size_t i = 0; i < records.size(); ++i) {
+    const std::string& r = records[i];
+    SCOPED_TRACE("record " + std::to_string(i) + ": " + r);
+    ASSERT_EQ(r.size(), static_cast<size_t>(RecordLength));
+    EXPECT_EQ(r[26], '\n');
+    EXPECT_NE(kinds.find(r[0]), std::string::npos);
+    switch (r[0]) {
+      case 'T':
+        EXPECT_EQ(r.substr(12, 4), "    ");
+        EXPECT_NO_THROW(Tick(r));
+        break;
+      case 'X':
+      case 'C':
+      case '*':
+        EXPECT_NO_THROW(Tick(r));
+        break;
+      case '!':
+        EXPECT_TRUE(r[7] == 'p' || r[7] == ' ');
+        EXPECT_EQ(r.substr(8, 8), "        ");
+        break;
+      default:
+        break;
+    }
+  }
+}
+
+class LoggingSessionTest : public ::testing::Test {
+ protected:
+  LoggingSessionTest() {
+    ScriptedPrompts::SetFailureHandler([](const std::string& m) { ADD_FAILURE() << m; });
+    ResetSession();
+    ResetReaderValues();
+    ResetDataFile();
+    Config().dataFolder = root_.dir().path();
+  }
+  ~LoggingSessionTest() override {
+    window_.reset();
+    ResetPorts();
+    ResetDataFile();
+    ScriptedPrompts::SetFailureHandler(nullptr);
+  }
+  void Open() {
+    window_ = std::make_unique<SetupWindow>(QSize(1280, 762));
+    window_->show();
+    log_ = static_cast<LogWindow*>(window_->loggingScreen());
+  }
+  void StartSession() {
+    window_->RunCommand(0);
+    ASSERT_TRUE(log_->isVisible());
+    ASSERT_EQ(Sess().LoggingState.load(), NoFile);
+    ASSERT_TRUE(PumpUntil([&] { return log_->mainButton(1, 3)->isEnabled(); }, 5000)) << "no first fix";
+  }
+  void OpenFileAndGo() {
+    prompts_ << PromptAnswer::AcceptSuggested();
+    Key(*log_, 'F');
+    ASSERT_EQ(Sess().LoggingState.load(), StandBy);
+    ASSERT_TRUE(DataFileIsOpen());
+    path_ = DataFile().DataFilePath;
+    Key(*log_, 'G');
+    ASSERT_EQ(Sess().LoggingState.load(), Logging);
+  }
+  void PauseAndExit() {
+    log_->HandleInput({KeyInput::KeyDown, VK_SPACE});  // any key pauses
+    ASSERT_EQ(Sess().LoggingState.load(), StandBy);
+    prompts_ << PromptAnswer::Press(IDOK, "MESSAGEYESNO");
+    Key(*log_, 'X');
+    EXPECT_EQ(Sess().LoggingState.load(), Closed);
+    EXPECT_FALSE(log_->isVisible());
+    EXPECT_FALSE(DataFileIsOpen());
+    EXPECT_TRUE(window_->button(0)->isVisible());
+    EXPECT_EQ(Sess().ActiveScreen, 0);
+  }
+
+  test::DataRootFixture root_;
+  ScopedScriptedPrompts prompts_;
+  RecordingSound sound_;
+  ScopedSound scopedSound_{sound_};
+  std::unique_ptr<SetupWindow> window_;
+  LogWindow* log_ = nullptr;
+  std::string path_;
+};
+
+TEST_F(LoggingSessionTest, SurveyWithPauseAndNewLine) {
+  Devices devices(true, true);
+  Open();
+  StartSession();
+  const double startStation = Config().startStation;
+  const double increment = Drv().StationIncrementInUse;
+  OpenFileAndGo();
+  PumpFor(3000);
+  log_->HandleInput({KeyInput::KeyDown, 'Z'});  // any key pauses
+  ASSERT_EQ(Sess().LoggingState.load(), StandBy);
+  const double lastStation1 = Drv().StationValue;
+  prompts_ << PromptAnswer::RunDialog({}, DialogEnd::ClickOk(), "GETNEWLINE");
+  Key(*log_, 'E');
+  const double startStation2 = Drv().StationValue;
+  const double increment2 = Drv().StationIncrementInUse;
+  Key(*log_, 'G');
+  ASSERT_EQ(Sess().LoggingState.load(), Logging);
+  PumpFor(2000);
+  log_->HandleInput({KeyInput::KeyDown, VK_RETURN});
+  const double lastStation2 = Drv().StationValue;
+  PauseAndExit();
+
+  const std::vector<std::string> r = Records(path_);
+  CheckWellFormed(r);
+  ASSERT_GT(r.size(), 20u);
+  // Header, line block and time mark.
+  const std::string head = "OHGGGLBAZ*";
+  for (size_t i = 0; i < head.size(); ++i) EXPECT_EQ(r[i][0], head[i]) << i;
+  EXPECT_EQ(r[0].substr(0, 5), "OBX38");
+  EXPECT_EQ(r[0].substr(12, 3), "GPS");
+  ASSERT_TRUE(IsEvent(r[10], "$STARTED"));
+
+  // Find the parts: first recording, PAUSED, new line block, second $STARTED, second recording, PAUSED.
+  std::vector<size_t> started, paused, lines;
+  for (size_t i = 0; i < r.size(); ++i) {
+    if (IsEvent(r[i], "$STARTED")) started.push_back(i);
+    if (IsEvent(r[i], "PAUSED")) paused.push_back(i);
+    if (r[i][0] == 'L') lines.push_back(i);
+  }
+  ASSERT_EQ(started.size(), 2u);
+  ASSERT_EQ(paused.size(), 2u);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_LT(started[0], paused[0]);
+  EXPECT_LT(paused[0], lines[1]);
+  EXPECT_LT(lines[1], started[1]);
+  EXPECT_LT(started[1], paused[1]);
+  EXPECT_EQ(r[lines[1] + 1][0], 'B');
+  EXPECT_EQ(r[lines[1] + 4][0], '*');
+  EXPECT_EQ(r[lines[1]].substr(1, 4), "2.00");
+
+  // Readings at the set rate with rising ticks, and position groups about once a second, in each recording.
+  const double rate = 1.0 / Config().readingInterval;
+  const double seconds[2] = {3.0, 2.0};
+  for (int part = 0; part < 2; ++part) {
+    int readings = 0, fixes = 0;
+    uint32_t lastTick = 0;
+    for (size_t i = started[part]; i < paused[part]; ++i) {
+      if (r[i][0] == 'T') {
+        const uint32_t t = Tick(r[i]);
+        if (readings > 0) {
+          EXPECT_TRUE(TickNotBefore(t, lastTick + 1)) << "ticks do not rise at " << i;
+        }
+        lastTick = t;
+        ++readings;
+      }
+      if (r[i][0] == '!' && r[i][7] == 'p') ++fixes;
+    }
+    SCOPED_TRACE("recording " + std::to_string(part));
+    EXPECT_NEAR(readings, rate * seconds[part], rate * seconds[part] * 0.3 + 2);
+    EXPECT_NEAR(fixes, seconds[part], 1.5);
+    // No reading outside a recording.
+  }
+  for (size_t i = 0; i < started[0]; ++i) EXPECT_NE(r[i][0], 'T');
+  for (size_t i = paused[0]; i < started[1]; ++i) EXPECT_NE(r[i][0], 'T');
+  // Stations advance by the increment from the start station of each line.
+  int count[2] = {0, 0};
+  for (int part = 0; part < 2; ++part)
+    for (size_t i = started[part]; i < paused[part]; ++i) count[part] += r[i][0] == 'T';
+  EXPECT_NEAR(lastStation1, startStation + (count[0] - 1) * increment, 1e-9);
+  EXPECT_NEAR(lastStation2, startStation2 + (count[1] - 1) * increment2, 1e-9);
+  EXPECT_NEAR(increment2, -increment, 1e-12);  // the alternate line runs back
+}
+
+TEST_F(LoggingSessionTest, ReceiverUnpluggedWhileRecordingIsReconnected) {
+  Devices devices(true, true);
+  Open();
+  StartSession();
+  OpenFileAndGo();
+  PumpFor(1000);
+  devices.UnplugAndReplugGps();
+  // Silence for 3 s, then the reader reconnects to the port's new device.
+  ASSERT_TRUE(PumpUntil([] { return Readers().GpsLinkBroken.load() == 1; }, 6000));
+  ASSERT_TRUE(PumpUntil([] { return Readers().GpsLinkBroken.load() == 0; }, 6000));
+  PumpFor(2000);
+  PauseAndExit();
+  const std::vector<std::string> r = Records(path_);
+  CheckWellFormed(r);
+  size_t brk = 0;
+  for (size_t i = 0; i < r.size(); ++i)
+    if (IsEvent(r[i], "GPS CONN BR")) brk = i;
+  ASSERT_GT(brk, 0u) << "no break event";
+  int fixesAfter = 0;
+  for (size_t i = brk; i < r.size(); ++i) fixesAfter += r[i][0] == '!' && r[i][7] == 'p';
+  EXPECT_GE(fixesAfter, 1);
+  EXPECT_FALSE(sound_.Cues().empty());
+}
+
+TEST_F(LoggingSessionTest, GpsDisabledAndInstrumentDisabledSessions) {
+  struct Case {
+    const char* name;
+    int instrumentEnabled, gpsInput;
+    const char* extension;
+    const char* gpsField;
+    bool readings, sentences;
+  } cases[] = {
+      {"GPS disabled", 1, 0, ".T38", "GRD", true, false},
+      {"instrument disabled", 0, 1, ".GXY", "GPS", false, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Config().instrumentEnabled = c.instrumentEnabled;
+    Config().gpsInput = c.gpsInput;
+    Devices devices(c.instrumentEnabled == 1, c.gpsInput == 1);
+    Open();
+    Config().instrumentEnabled = c.instrumentEnabled;  // the window loads the settings file again
+    Config().gpsInput = c.gpsInput;
+    StartSession();
+    if (c.gpsInput == 0) EXPECT_EQ(log_->mapPane()->isVisible(), false);
+    OpenFileAndGo();
+    PumpFor(2000);
+    PauseAndExit();
+    std::string ext = path_.substr(path_.size() - 4);
+    for (char& ch : ext) ch = static_cast<char>(toupper(static_cast<unsigned char>(ch)));
+    EXPECT_EQ(ext, c.extension);
+    const std::vector<std::string> r = Records(path_);
+    CheckWellFormed(r);
+    ASSERT_FALSE(r.empty());
+    EXPECT_EQ(r[0].substr(12, 3), c.gpsField);
+    bool readings = false, sentences = false;
+    for (const std::string& rec : r) {
+      readings |= rec[0] == 'T';
+      sentences |= rec[0] == '@';
+    }
+    EXPECT_EQ(readings, c.readings);
+    EXPECT_EQ(sentences, c.sentences);
+    window_.reset();
+    ResetPorts();
+  }
+}
+
+}  // namespace
+}  // namespace obrix
