@@ -22,6 +22,7 @@
 #include "dialogs/qt/survey_setup_dialog.h"
 #include "dialogs/qt/system_setup_dialog.h"
 #include "gps/projection.h"
+#include "gps/qt/monitor_window.h"
 #include "logscreen/qt/log_session.h"
 #include "logscreen/qt/log_window.h"
 #include "platform/paths.h"
@@ -84,12 +85,10 @@ SetupWindow::SetupWindow(QSize client, QWidget* parent) : QWidget(parent) {
   log->SetSetupHooks([this](bool show) { for (QPushButton* b : buttons_) b->setVisible(show); },
                      [this] { Repaint(); });
   logScreen_ = log;
-  monitor_ = new QWidget(this);
-  monitor_->setObjectName("MonitorGPSWnd");
-  monitor_->setWindowTitle("Monitor GPS");
-  SetControlId(monitor_, 780);
-  monitor_->setGeometry(0, 0, cw, ch);
-  monitor_->hide();
+  auto* monitor = new MonitorWindow(this, client, fonts_, largeScreen_);
+  monitor->SetSetupHooks([this](bool show) { for (QPushButton* b : buttons_) b->setVisible(show); },
+                         [this] { Repaint(); });
+  monitor_ = monitor;
 
   // 9. Map visibility of the logging screen.
   Sess().MapVisible = Config().gpsInput == 1;
@@ -147,6 +146,7 @@ void SetupWindow::RunCommand(int index) {
     case 2: RunSystemSetupDialog(this, width() < 640); Repaint(); break;
     case 3: RunGeometrySetupDialog(this); Repaint(); break;
     case 4: RunGpsSetupDialog(this, width() < 600); Repaint(); break;
+    case 5: static_cast<MonitorWindow*>(monitor_)->Open(); break;
     case 6: RunMapDisplayOptionsDialog(this, width() < kMapOptionsNarrowBelow); Repaint(); setFocus(); break;
     case 7: RunProfileDisplayOptionsDialog(this); Repaint(); setFocus(); break;
     case 8: ResetToDefault(); break;
