@@ -84,7 +84,8 @@ ScreenLayout ComputeScreenLayout(const ScreenGeometry& g) {
     if (g.gpsInput) l.speedBar = R(20, 20 + side + L + 2, side, 8);
     const int y0 = 20 + side + L + 2 + 8 + L + 4;
     PlaceRightColumn(l, colX, y0, H - 20 - summaryHeight, L);
-    l.wideReadouts = W - (20 + side) > 300;
+    // Under the map the whole width left of the right column is free: the two readout columns side by side.
+    l.wideReadouts = true;
     const int bh = std::max(32, 2 * L + 4);
     PlaceButtonRow(l, 20, colX - 20, H - 20 - bh, bh);
     const int nh = std::max(22, L + 6);

@@ -76,6 +76,8 @@ TEST_P(ScreenLayoutTest, RightColumnAndPaneRules) {
       EXPECT_EQ(l.profile.right - l.profile.left, W - 170 - side - 6);
       EXPECT_EQ(l.numbers.bottom, static_cast<int>(0.6 * H));
       EXPECT_EQ(l.wideReadouts, W - 20 - side > 300);
+    } else {
+      EXPECT_TRUE(l.wideReadouts);
     }
   } else {
     EXPECT_TRUE(Empty(l.map));

@@ -57,7 +57,12 @@ void LogWindow::ShowPausePrompt(int loggingState) {
   const Rect& r = layout_.pausePrompt;
   EraseField(r);
   if (loggingState == Logging) {
-    const QFont& font = width() >= 1000 ? largeFont_ : labelFont_;
+    // The large font on wide screens, unless the lines would not fit the prompt's place.
+    const int room = r.right - r.left;
+    const bool large = width() >= 1000 &&
+                       TextWidth(largeFont_, Q(PausePromptFirstLine())) <= room &&
+                       TextWidth(largeFont_, Q(PausePromptSecondLine(Config().pauseKey))) <= room;
+    const QFont& font = large ? largeFont_ : labelFont_;
     const int th = TextHeight(font);
     const int cx = (r.left + r.right) / 2;
     DrawTextCentred(canvas_, cx, r.top + th, Q(PausePromptFirstLine()), font, TextStyle{kWindowText});
