@@ -23,6 +23,7 @@
 #include "dialogs/qt/system_setup_dialog.h"
 #include "gps/projection.h"
 #include "gps/qt/monitor_window.h"
+#include "logscreen/pane_scales.h"
 #include "logscreen/qt/log_session.h"
 #include "logscreen/qt/log_window.h"
 #include "platform/paths.h"
@@ -75,6 +76,7 @@ SetupWindow::SetupWindow(QSize client, QWidget* parent) : QWidget(parent) {
   // 5. Settings.
   SaveLoadSettings(0);
   UpdateReadingsPerInterval();
+  InitPaneScales();
   // 6. Fonts.
   fonts_ = ComputeFonts(largeScreen_);
   // 7. Buttons, 10. their layout.
