@@ -31,6 +31,7 @@
 #include "logscreen/qt/log_window.h"
 #include "logscreen/qt/panes.h"
 #include "logscreen/screen_texts.h"
+#include "map/map_track.h"
 #include "map/map_view_state.h"
 #include "platform/qt/prompts.h"
 #include "platform/sound.h"
@@ -43,8 +44,7 @@ namespace {
 
 using C = LoggingCommand;
 
-// Map operations of the later map work; they keep their call sites here.
-void RedrawMapFrame() {}
+// Map navigation of the later map work; it keeps its call site here.
 void MapNavigate(LoggingCommand) {}
 
 }  // namespace
@@ -167,6 +167,7 @@ void LogWindow::StartLogging() {
     return;
   }
   ResetBinsForRecording();
+  ResetSwathForLogging();
   Readers().GpsRecordingOn = 1;
   s.ReviewMode = false;
   s.MapUpdatesEnabled = false;

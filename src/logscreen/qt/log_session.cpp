@@ -54,7 +54,7 @@ int StartLoggingSession(QWidget* setup, LogWindow& log) {
   ResetBins();
   s.MapVisible = c.gpsInput == 1;
   if (c.gpsInput != 1) c.mapColourView = 0;
-  s.ReviewMode = false;  // the map frame is reset with the map work
+  s.ReviewMode = false;
   s.MenuMode = false;
   s.MapOverflowState = 0;
   s.LoggingState = NoFile;
@@ -67,6 +67,7 @@ int StartLoggingSession(QWidget* setup, LogWindow& log) {
   ApplyProfileGridChannelAtEntry();
   PrepareReadingHandling();
   log.PrepareForSession();
+  log.ResetMapForSession();
   UpdatePaneScales();
 
   // 4, 5. Ports; a failure has been reported and nothing stays open.
@@ -88,7 +89,10 @@ int StartLoggingSession(QWidget* setup, LogWindow& log) {
   if (c.instrumentEnabled) DelayMs(50);
   log.StartTimer();
   // 8. GPS.
-  if (c.gpsInput == 1) Fix().GpsPositionLimit = kGpsPositionLimit;
+  if (c.gpsInput == 1) {
+    Fix().GpsPositionLimit = kGpsPositionLimit;
+    log.ResetMapView();
+  }
   // 9. Hand over to the logging screen.
   Drv().EnableFileAtFirstFix = c.gpsInput == 1;
   if (c.instrumentEnabled == 0) c.mapColourView = 0;
@@ -99,7 +103,10 @@ int StartLoggingSession(QWidget* setup, LogWindow& log) {
   s.MapUpdatesEnabled = true;
   log.Repaint();
   InvalidateLogPanes(kAllPanes);
-  if (c.gpsInput == 1) log.StartGpsReader();
+  if (c.gpsInput == 1) {
+    log.PrepareMapPane();
+    log.StartGpsReader();
+  }
   return 1;
 }
 

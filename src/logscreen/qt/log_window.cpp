@@ -17,6 +17,7 @@
 #include "logscreen/qt/log_session.h"
 #include "logscreen/qt/panes.h"
 #include "logscreen/screen_texts.h"
+#include "map/map_hooks.h"
 #include "platform/qt/buttons.h"
 #include "platform/qt/canvas_text.h"
 #include "platform/qt/key_translate.h"
@@ -84,6 +85,7 @@ LogWindow::LogWindow(QWidget* parent, QSize client, const FontSet& fonts, bool p
   hide();
   g_logWindow = this;
   SetScreenSink(this);
+  InstallMapHooks();
   InstallSessionEnd(this);
 }
 
@@ -92,6 +94,7 @@ LogWindow::~LogWindow() {
   if (g_logWindow == this) {
     g_logWindow = nullptr;
     InstallSessionEnd(nullptr);
+    ResetMapHooks();
   }
   if (&ScreenSink() == this) SetScreenSink(nullptr);
   if (LogPanes().curve && LogPanes().curve->parentWidget() == this) UseLogPanes({});
@@ -336,10 +339,6 @@ void LogWindow::EnterScreen() {
 void LogWindow::LeaveScreen() {
   hide();
   LogPanes().colourBar->hide();
-}
-
-void LogWindow::UpdateMapPosition(int, double, double, double) {
-  // The map drawing of a fix joins here.
 }
 
 void LogWindow::RequestPositionLimitExit() {

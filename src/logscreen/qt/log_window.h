@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/setup_layout.h"
 #include "logscreen/logging_input.h"
@@ -23,6 +24,7 @@ namespace obrix {
 
 class CanvasWidget;
 class ReaderBridge;
+struct MapMessage;
 
 inline constexpr int kLogScreenId = 4;
 inline constexpr int kMapPaneId = 652;
@@ -68,6 +70,7 @@ class LogWindow : public QWidget, public LoggingScreenSink {
   QPushButton* pauseButton() const { return pause_; }
   QPushButton* navButton(int index) const { return nav_[index]; }
   CanvasWidget* mapPane() const { return map_; }
+  Canvas& mapCanvas();
   Canvas& canvas() { return canvas_; }
   const ScreenLayout& layout() const { return layout_; }
   const ReadoutRects& readoutRects() const { return rects_; }
@@ -88,6 +91,16 @@ class LogWindow : public QWidget, public LoggingScreenSink {
   void ShowMarker(const ReadoutText& marker) override;
   // The GPS readouts in the warning colour while the link is broken.
   void PaintGpsLinkWarning();
+
+  // The map pane (log_map.cpp).
+  void InstallMapHooks();
+  void ResetMapForSession();  // every page discarded, review off, swath tracking afresh
+  void ResetMapView();        // view bounds, scale and swath method afresh when the GPS starts
+  void PrepareMapPane();      // "Waiting for the first valid GPS position" until the first fix
+  void RedrawMapFrame();      // the current view (and the cursor in the live view) shown again
+  void ShowMapSizeCaption();
+  void AdvanceBusyIndicator();
+  Rect BusyIndicatorRect() const;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -140,6 +153,7 @@ class LogWindow : public QWidget, public LoggingScreenSink {
   void ResetDisplayCounters();
   void RedrawStoredTrack();
   void FinishCommand();
+  void ShowMapMessages(const std::vector<MapMessage>& messages);
 
   QFont labelFont_, valueFont_, largeFont_, buttonFont_;
   bool portrait_ = false;
@@ -166,6 +180,7 @@ class LogWindow : public QWidget, public LoggingScreenSink {
   std::function<void(bool)> setupButtons_;
   std::function<void()> repaintSetup_;
   int positionLimitRequested_ = 0;
+  int busyStep_ = 0;
 };
 
 // The logging screen of the program, nullptr before the setup screen created it.
