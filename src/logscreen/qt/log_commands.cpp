@@ -1,6 +1,7 @@
 // The commands of the logging screen.
 #include <QMenu>
 #include <QPushButton>
+#include <QTimer>
 #include <cstdio>
 
 #include "app/message_box.h"
@@ -31,6 +32,10 @@
 #include "logscreen/qt/log_window.h"
 #include "logscreen/qt/panes.h"
 #include "logscreen/screen_texts.h"
+#include "map/map_hooks.h"
+#include "map/map_navigation.h"
+#include "map/map_pages.h"
+#include "map/map_redraw.h"
 #include "map/map_track.h"
 #include "map/map_view_state.h"
 #include "platform/qt/prompts.h"
@@ -44,8 +49,18 @@ namespace {
 
 using C = LoggingCommand;
 
-// Map navigation of the later map work; it keeps its call site here.
-void MapNavigate(LoggingCommand) {}
+int MapCommandCode(LoggingCommand command) {
+  switch (command) {
+    case C::PanLeft: return kMapPanWest;
+    case C::PanRight: return kMapPanEast;
+    case C::PanUp: return kMapPanNorth;
+    case C::PanDown: return kMapPanSouth;
+    case C::ZoomIn: return kMapZoomIn;
+    case C::ZoomOut: return kMapZoomOut;
+    case C::FitAll: return kMapFitAll;
+    default: return 0;
+  }
+}
 
 }  // namespace
 
@@ -98,7 +113,8 @@ void LogWindow::ResetDisplayCounters() {
   // The counters the readouts compare against are kept by the handlers; a repaint shows their values afresh.
 }
 
-void LogWindow::RedrawStoredTrack() {}
+// The pages keep the drawn track, so showing the current view shows it again.
+void LogWindow::RedrawStoredTrack() { RedrawMapFrame(); }
 
 void LogWindow::FinishCommand() {
   Sess().MapUpdatesEnabled = true;
@@ -143,9 +159,37 @@ void LogWindow::OpenFile() {
       WriteTimeMark();
       SyncDataFile();
       SaveLoadSettings(1);
-      if (c.gpsInput == 1) RedrawMapFrame();
-      ShowButtonSet(2);
-      s.LoggingState = StandBy;
+      bool fits = true;
+      if (c.gpsInput == 1) {
+        RedrawMapFrame();
+        const StoredTrackCheck check = CheckStoredTrackFits();
+        if (!check.message.text.empty()) ShowMapMessages({check.message});
+        if (check.limitReached) {
+          // The file holds as many positions as a session may have: the program ends.
+          QTimer::singleShot(0, this, [this] {
+            StopTimer();
+            StopReaders();
+            if (QWidget* top = window()) top->close();
+          });
+          return;
+        }
+        fits = check.fits == 1;
+        Repaint();
+        if (fits) {
+          RedrawMapFromData();
+          RedrawMapFrame();
+        } else {
+          // The track does not fit the map: the file is closed again and the state stays NoFile.
+          CloseDataFile();
+          navEnabled_ = false;
+          EnableNavButtons(false);
+          shown = false;
+        }
+      }
+      if (fits) {
+        ShowButtonSet(2);
+        s.LoggingState = StandBy;
+      }
     }
     if (shown && s.LoggingState == StandBy) {
       Repaint();
@@ -298,7 +342,11 @@ void LogWindow::Exit() {
   }
   // Temporary copies of background files join here with the background work.
   if (s.ReviewMode) {
+    // Review left with the live map size and scale.
     s.ReviewMode = false;
+    Config().mapSize = MapState().SavedMapSize;
+    MapState().PixelsPerUnit = MapState().SavedPixelsPerUnit;
+    Config().mapColourView = MapState().SavedColourView;
     UpdateNavVisibility();
   }
   if (!isVisible()) {
@@ -344,7 +392,12 @@ void LogWindow::ScaleReadings() {
   if (c.mapColourView > 0 && c.gpsInput == 1) ShowColourBar(true);
   RunReadingsScaleDialog(this);
   ShowColourBar(false);
-  // A rebuilt colour map joins here with the map redraw (RedrawFlags, mapColourView > 0).
+  if (MapState().RedrawFlags != 0 && c.mapColourView > 0 && c.gpsInput == 1) {
+    // The colour image is drawn again from the data file with the new scale.
+    if (MapScreenHooks().ShowPleaseWait) MapScreenHooks().ShowPleaseWait(mapCanvas());
+    RebuildPages(1);
+    RedrawMapFromData();
+  }
   MapState().RedrawFlags = 0;
   Repaint();
   InvalidateLogPanes(kAllPanes);
@@ -420,12 +473,8 @@ void LogWindow::MapSize() {
   if (RunMapSizeDialog(this) == 1) {
     SaveLoadSettings(1);
     if (MapState().RedrawFlags != 0) {
-      // The size change of the map pages joins here; until then every size fits.
-      s.MapOverflowState = 0;
-      if (c.gridInterval < 0.5) {
-        c.gridInterval = 0.5;
-        Information(kGridMinimumText);
-      }
+      ShowMapMessages(ApplyMapSizeChange(mapCanvas()));
+      RedrawMapFrame();
     }
   }
   Repaint();
@@ -446,12 +495,8 @@ void LogWindow::MapDisplayOptions() {
   s.MapUpdatesEnabled = false;
   RunMapDisplayOptionsDialog(this, width() < 784);
   if (MapState().RedrawFlags != 0) {
-    if (c.gridInterval < 0.5) {
-      c.gridInterval = 0.5;
-      Information(kGridMinimumText);
-    }
-    SaveLoadSettings(1);
-    Repaint();
+    ShowMapMessages(ApplyDisplayOptionsChange(mapCanvas()));
+    RedrawMapFrame();
   }
   FinishCommand();
 }
@@ -502,14 +547,16 @@ void LogWindow::RemoveBackgroundFiles() {
 // --- Map navigation and review ---
 
 void LogWindow::Navigate(LoggingCommand command) {
-  if (DataFileIsOpen() && Sess().MapVisible) MapNavigate(command);
+  if (!DataFileIsOpen() || !Sess().MapVisible) return;
+  MapNavigate(mapCanvas(), MapCommandCode(command));
+  mapPane()->update();
 }
 
 void LogWindow::EnterReview() {
   Session& s = Sess();
   if (!DataFileIsOpen() || !s.MapVisible || s.LoggingState == Logging) return;
-  s.ReviewMode = true;
-  Repaint();
+  EnterReviewMap(mapCanvas());
+  mapPane()->update();
   for (QPushButton* b : setB_) b->setEnabled(false);
   ShowButtonSet(0);
   UpdateNavVisibility();
@@ -518,8 +565,8 @@ void LogWindow::EnterReview() {
 
 void LogWindow::ExitReview() {
   Session& s = Sess();
-  s.ReviewMode = false;
-  Repaint();
+  ExitReviewMap(mapCanvas());
+  Frame().RecentreAtNextFix = 1;
   RedrawStoredTrack();
   for (QPushButton* b : setB_) b->setEnabled(true);
   ShowButtonSet(s.LoggingState == NoFile ? 1 : 2);

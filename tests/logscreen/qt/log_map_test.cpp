@@ -1,5 +1,6 @@
 // The map pane of the logging screen: fixes drawn on the pane, and the map commands on a screen without
 // devices (fixes are handed to the screen directly).
+#include <QPushButton>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -7,10 +8,13 @@
 #include "app/qt/setup_window.h"
 #include "app/session.h"
 #include "app/settings.h"
+#include "datafile/data_file.h"
 #include "gps/fix_state.h"
 #include "logscreen/qt/log_window.h"
 #include "map/map_frame.h"
+#include "map/map_navigation.h"
 #include "map/map_view_state.h"
+#include "platform/control_ids.h"
 #include "platform/qt/canvas_text.h"
 #include "platform/qt/scripted_prompts.h"
 #include "test_support.h"
@@ -46,6 +50,7 @@ class LogMapTest : public ::testing::Test {
   }
   ~LogMapTest() override {
     window_.reset();
+    ResetDataFile();
     ScriptedPrompts::SetFailureHandler(nullptr);
   }
 
@@ -59,6 +64,18 @@ class LogMapTest : public ::testing::Test {
     }
     log_->UpdateMapPosition(Sess().LoggingState, kN0 + dn, kE0 + de, 0.0);
   }
+  void Key(int code, KeyInput::Kind kind = KeyInput::KeyDown) { log_->HandleInput({kind, code}); }
+  // A new data file with the proposed name: StandBy.
+  void OpenFile() {
+    Config().dataFolder = root_.dir().path();
+    prompts_ << PromptAnswer::AcceptSuggested();
+    Key('F');
+    ASSERT_EQ(Sess().LoggingState.load(), StandBy);
+    ASSERT_TRUE(DataFileIsOpen());
+  }
+  // Paints the whole pane one colour, so a redraw shows.
+  void Smear() { log_->mapCanvas().Clear(Rgb(255, 0, 0)); }
+  bool Smeared() { return log_->mapCanvas().GetPixel(PageWidth() / 2, PageHeight() / 2) == Rgb(255, 0, 0); }
   // True when the cursor cross is drawn around pane pixel p.
   bool CursorAt(Point p) {
     const Canvas& pane = log_->mapCanvas();
@@ -87,6 +104,76 @@ TEST_F(LogMapTest, FixesMoveTheCursorOnThePane) {
   EXPECT_NEAR(first.y - second.y, 30, 1);
   EXPECT_TRUE(CursorAt(second));
   EXPECT_FALSE(CursorAt(first)) << "the pane was not composed again";
+}
+
+TEST_F(LogMapTest, ZoomKeysInReviewRescaleAndRedrawThePane) {
+  FixAt(0, 0);
+  OpenFile();
+  Key('I');
+  ASSERT_TRUE(Sess().ReviewMode);
+  struct Case {
+    int code, before, after;
+  } cases[] = {
+      {'+', 200, 190},  // trunc(0.95 * 200 + 0.5)
+      {'=', 10, 9},     // rounds back to 10: one less
+      {'-', 200, 210},
+      {'_', 1, 2},      // rounds back to 1: one more
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.code);
+    Config().mapSize = c.before;
+    UpdatePixelsPerUnit();
+    Smear();
+    Key(c.code, KeyInput::Char);
+    EXPECT_EQ(Config().mapSize, c.after);
+    EXPECT_DOUBLE_EQ(MapState().PixelsPerUnit, double(PageWidth()) / c.after);
+    EXPECT_FALSE(Smeared()) << "the pane was not drawn again";
+  }
+}
+
+TEST_F(LogMapTest, ReviewEnterAndExitSwitchViews) {
+  FixAt(0, 0);
+  FixAt(5, 5);
+  const Point cursor = Frame().CursorPos;
+  const MapView live = Frame().LiveView;
+  const int liveSize = Config().mapSize;
+  OpenFile();
+  Smear();
+  Key('I');
+  ASSERT_TRUE(Sess().ReviewMode);
+  EXPECT_FALSE(Smeared());
+  EXPECT_FALSE(CursorAt(cursor)) << "the review view shows no cursor";
+  EXPECT_TRUE(log_->navButton(4)->isVisibleTo(log_));  // "Zm&+"
+  EXPECT_FALSE(log_->navButton(7)->isVisibleTo(log_));  // "Enter Rev&iew"
+  Key('+', KeyInput::Char);
+  ASSERT_NE(Config().mapSize, liveSize);
+  EXPECT_EQ(Frame().LiveView, live) << "review moves only its own view";
+
+  Key('E');
+  EXPECT_FALSE(Sess().ReviewMode);
+  EXPECT_EQ(Config().mapSize, liveSize);
+  EXPECT_DOUBLE_EQ(MapState().PixelsPerUnit, double(PageWidth()) / liveSize);
+  EXPECT_EQ(Frame().RecentreAtNextFix, 1);
+  EXPECT_TRUE(CursorAt(cursor)) << "the live view is shown again";
+  EXPECT_FALSE(log_->navButton(4)->isVisibleTo(log_));
+  EXPECT_TRUE(log_->navButton(7)->isVisibleTo(log_));
+}
+
+TEST_F(LogMapTest, MapSizeTooSmallForTheTrackIsRefused) {
+  FixAt(0, 0);
+  const int before = Config().mapSize;
+  // A track 20 km across cannot fit 2000 pages at one unit per page side.
+  Fix().TrackExtent = {kE0 - 10000, kE0 + 10000, kN0 - 10000, kN0 + 10000};
+  prompts_ << PromptAnswer::RunDialog({ControlValue::Text(1204, "1")}, DialogEnd::ClickOk(), "MAPSCALE")
+           << PromptAnswer::Press(IDOK, "MESSAGEOK");
+  prompts_.ClearCalls();
+  Key('S');
+  ASSERT_EQ(prompts_.PendingAnswers(), 0u);
+  const PromptCall& message = prompts_.Calls().back();
+  EXPECT_EQ(message.title, "WARNING");
+  EXPECT_EQ(message.text, "Map Size too small\r\nPlease select Map Size option\r\nand increase the map size");
+  EXPECT_EQ(Config().mapSize, before);
+  EXPECT_DOUBLE_EQ(MapState().PixelsPerUnit, double(PageWidth()) / before);
 }
 
 }  // namespace
