@@ -4,8 +4,10 @@
 #include <QPushButton>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -15,6 +17,7 @@
 
 #include "app/qt/setup_window.h"
 #include "app/session.h"
+#include "app/palette.h"
 #include "app/settings.h"
 #include "datafile/data_file.h"
 #include "datafile/records.h"
@@ -167,6 +170,17 @@ void CheckWellFormed(const std::vector<std::string>& records) {
   }
 }
 
+// Pixels of the map pane that are neither paper, grid nor cursor: the drawn track.
+int TrackPixels(const Canvas& pane) {
+  int n = 0;
+  for (int y = 0; y < pane.height(); ++y)
+    for (int x = 0; x < pane.width(); ++x) {
+      const Colour c = pane.GetPixel(x, y);
+      n += c != kWhite && c != Pens().GridPen.colour && c != Config().cursorColour;
+    }
+  return n;
+}
+
 class LoggingSessionTest : public ::testing::Test {
  protected:
   LoggingSessionTest() {
@@ -241,6 +255,8 @@ TEST_F(LoggingSessionTest, SurveyWithPauseAndNewLine) {
   Key(*log_, 'G');
   ASSERT_EQ(Sess().LoggingState.load(), Logging);
   PumpFor(2000);
+  EXPECT_GT(TrackPixels(log_->mapCanvas()), 20) << "no track on the map pane";
+  if (const char* dir = std::getenv("OBRIX_SHOTS")) log_->mapPane()->grab().save(QString(dir) + "/logging-map.png");
   log_->HandleInput({KeyInput::KeyDown, VK_RETURN});
   const double lastStation2 = Drv().StationValue;
   PauseAndExit();
@@ -297,6 +313,25 @@ TEST_F(LoggingSessionTest, SurveyWithPauseAndNewLine) {
   }
   for (size_t i = 0; i < started[0]; ++i) EXPECT_NE(r[i][0], 'T');
   for (size_t i = paused[0]; i < started[1]; ++i) EXPECT_NE(r[i][0], 'T');
+  // Swath corners: each recording opens a new swath ('{0'), the next moving fix gives the edges at both ends
+  // (sets 'a'..'d' and 'e'..'h'), every later one the edge at its end; none outside a recording.
+  for (int part = 0; part < 2; ++part) {
+    SCOPED_TRACE("swath of recording " + std::to_string(part));
+    std::string subKinds;
+    int fixes = 0;
+    for (size_t i = started[part]; i < paused[part]; ++i) {
+      if (r[i][0] == '{') subKinds += r[i][1];
+      fixes += r[i][0] == '!' && r[i][7] == 'p';
+    }
+    ASSERT_GE(subKinds.size(), 9u) << subKinds;
+    EXPECT_EQ(subKinds.substr(0, 9), "0abcdefgh");
+    const std::string later = subKinds.substr(9);
+    ASSERT_EQ(later.size() % 4, 0u) << subKinds;
+    for (size_t k = 0; k < later.size(); k += 4) EXPECT_EQ(later.substr(k, 4), "efgh") << subKinds;
+    EXPECT_NEAR(static_cast<int>(later.size() / 4) + 2, fixes, 1.5);
+  }
+  for (size_t i = 0; i < started[0]; ++i) EXPECT_NE(r[i][0], '{');
+  for (size_t i = paused[0]; i < started[1]; ++i) EXPECT_NE(r[i][0], '{');
   // Stations advance by the increment from the start station of each line.
   int count[2] = {0, 0};
   for (int part = 0; part < 2; ++part)
