@@ -4,6 +4,7 @@
 #include <QColorDialog>
 #include <QFile>
 #include <QFileDialog>
+#include <QPointer>
 #include <QStringList>
 
 #include "app/qt/message_box.h"
@@ -60,6 +61,23 @@ Colour FromQColor(const QColor& c) {
          (static_cast<Colour>(c.blue()) << 16);
 }
 
+namespace {
+// Gives the keyboard back to the owner's window when a modal prompt closes; without a window manager (or with a
+// forgetful one) the focus would otherwise stay nowhere and the next key would be lost.
+class FocusReturn {
+ public:
+  explicit FocusReturn(QWidget* owner) : window_(owner ? owner->window() : nullptr) {}
+  ~FocusReturn() {
+    if (window_ && window_->isVisible()) window_->activateWindow();
+  }
+  FocusReturn(const FocusReturn&) = delete;
+  FocusReturn& operator=(const FocusReturn&) = delete;
+
+ private:
+  QPointer<QWidget> window_;
+};
+}  // namespace
+
 Prompts& UserPrompts() {
   static QtPrompts real;
   return g_prompts ? *g_prompts : real;
@@ -71,6 +89,7 @@ Prompts* InstalledPrompts() { return g_prompts; }
 
 int QtPrompts::ShowMessage(const std::string& templateName, const std::string& title, const std::string& text,
                            QWidget* owner) {
+  FocusReturn focus(owner);
   MessageDialog dialog(templateName, title, text, owner);
   return dialog.exec();
 }
@@ -79,6 +98,7 @@ std::optional<std::string> QtPrompts::SaveFileName(QWidget* owner, const std::st
                                                    const std::string& initialFolder,
                                                    const std::string& suggestedName, const FileFilter& filter,
                                                    const std::string& defaultSuffix) {
+  FocusReturn focus(owner);
   QFileDialog dialog(owner, QString::fromStdString(title));
   SetUpFileDialog(dialog, initialFolder, filter);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -92,6 +112,7 @@ std::optional<std::string> QtPrompts::SaveFileName(QWidget* owner, const std::st
 
 std::optional<std::string> QtPrompts::OpenFileName(QWidget* owner, const std::string& title,
                                                    const std::string& initialFolder, const FileFilter& filter) {
+  FocusReturn focus(owner);
   QFileDialog dialog(owner, QString::fromStdString(title));
   SetUpFileDialog(dialog, initialFolder, filter);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -101,14 +122,19 @@ std::optional<std::string> QtPrompts::OpenFileName(QWidget* owner, const std::st
 }
 
 std::optional<Colour> QtPrompts::ChooseColour(QWidget* owner, std::optional<Colour> initial) {
+  FocusReturn focus(owner);
   const QColor chosen = QColorDialog::getColor(ToQColor(initial.value_or(0)), owner);
   if (!chosen.isValid()) return std::nullopt;
   return FromQColor(chosen);
 }
 
-int QtPrompts::RunDialog(QDialog& dialog) { return dialog.exec(); }
+int QtPrompts::RunDialog(QDialog& dialog) {
+  FocusReturn focus(dialog.parentWidget());
+  return dialog.exec();
+}
 
 int QtPrompts::PopupMenu(QMenu& menu, QPoint screenPos) {
+  FocusReturn focus(menu.parentWidget());
   QAction* chosen = menu.exec(screenPos);
   return chosen ? chosen->data().toInt() : 0;
 }
