@@ -14,6 +14,7 @@
 #include "app/session.h"
 #include "datafile/data_file.h"
 #include "logscreen/qt/log_window.h"
+#include "platform/qt/canvas_text.h"
 #include "platform/ticks.h"
 
 namespace obrix {
@@ -59,6 +60,23 @@ struct DemoRun {
     });
   }
 
+  // The whole survey on the review map: Enter Review (I), Fit All (F), the map pane's picture, Exit Review (E).
+  void GrabReviewMap(LogWindow* log) {
+    if (!Sess().MapVisible) log->RunCommand(LoggingCommand::ToggleView);
+    if (!Sess().MapVisible) return;
+    Say("Enter Review (I), Fit All (F)");
+    SendKey(log, Qt::Key_I, "i");
+    SendKey(log, Qt::Key_F, "f");
+    const std::string path = grabPrefix + "-review-map.png";
+    if (log->mapPane()->grab().save(QString::fromStdString(path)))
+      std::printf("demo: picture %s\n", path.c_str());
+    else
+      std::fprintf(stderr, "demo: cannot write %s\n", path.c_str());
+    std::fflush(stdout);
+    Say("Exit Review (E)");
+    SendKey(log, Qt::Key_E, "e");
+  }
+
   void Fail(const char* why) {
     std::fprintf(stderr, "demo: %s\n", why);
     QCoreApplication::exit(1);
@@ -100,6 +118,7 @@ struct DemoRun {
     if (!log) return Fail("the logging screen went away");
     Say("Pause (any key)");
     SendKey(log, Qt::Key_Space, " ");
+    if (!grabPrefix.empty()) GrabReviewMap(log);
     Say("Exit (X), Yes");
     SendKey(log, Qt::Key_X, "x");
     if (Sess().LoggingState != Closed) return Fail("the session did not end");

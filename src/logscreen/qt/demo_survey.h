@@ -26,7 +26,8 @@ class DemoPrompts : public QtPrompts {
 std::optional<int> DemoSurveySeconds(int argc, char** argv);
 
 // "--demo-grab PREFIX": pictures of the logging screen taken during the survey (PREFIX-map.png, then the view
-// toggled, PREFIX-nomap.png), or an empty text.
+// toggled, PREFIX-nomap.png) and, after the pause, of the map pane with the whole survey fitted in review
+// (PREFIX-review-map.png); or an empty text.
 std::string DemoGrabPrefix(int argc, char** argv);
 
 // Drives the setup screen `setup` by keys, as an operator would. The program quits when the survey has ended
