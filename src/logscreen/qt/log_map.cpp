@@ -60,6 +60,8 @@ void LogWindow::InstallMapHooks() {
 }
 
 void LogWindow::ResetMapForSession() {
+  // The edge band follows the map side, which the settings load at the screen's creation did not know yet.
+  Drv().CursorBandPx = CursorBandPixels(Config().cursorBandIndex, Drv().MapPaneWidth);
   ResetMapFrame();
   ResetSwathTrack();
   busyStep_ = 0;

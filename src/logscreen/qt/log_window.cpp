@@ -165,7 +165,8 @@ void LogWindow::Relayout() {
   p.speedBar = q(layout_.speedBar);
   p.rightColumnWidth = layout_.rightColumnWidth;
   PlaceLogPanes(p);
-  Drv().MapPaneWidth = layout_.map.right - layout_.map.left;
+  // A hidden map keeps its side: its pages stay drawn at that size.
+  if (ss.MapVisible) Drv().MapPaneWidth = layout_.map.right - layout_.map.left;
   const LogPaneWidgets& w = LogPanes();
   w.curve->show();
   w.barQ->show();

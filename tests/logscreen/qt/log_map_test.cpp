@@ -15,6 +15,8 @@
 #include "map/map_navigation.h"
 #include "map/map_view_state.h"
 #include "platform/control_ids.h"
+#include "platform/key_input.h"
+#include "logscreen/logging_input.h"
 #include "platform/qt/canvas_text.h"
 #include "platform/qt/scripted_prompts.h"
 #include "test_support.h"
@@ -157,6 +159,37 @@ TEST_F(LogMapTest, ReviewEnterAndExitSwitchViews) {
   EXPECT_TRUE(CursorAt(cursor)) << "the live view is shown again";
   EXPECT_FALSE(log_->navButton(4)->isVisibleTo(log_));
   EXPECT_TRUE(log_->navButton(7)->isVisibleTo(log_));
+}
+
+TEST_F(LogMapTest, PanKeysMoveTheLiveViewByThePanStep) {
+  FixAt(0, 0);
+  OpenFile();
+  const int step = PanStep(Drv().CursorBandPx);
+  ASSERT_GT(step, 0) << "no edge band for the map side";
+  Frame().UsedPages = {990, 1010, 990, 1010};  // room to pan
+  const MapView before = Frame().LiveView;
+  const ViewRect bounds = Frame().ViewBounds;
+  Smear();
+  Key(VK_LEFT);
+  const MapView after = Frame().LiveView;
+  EXPECT_EQ((after.pageCol - before.pageCol) * PageWidth() + after.offsetX - before.offsetX, -step);
+  EXPECT_EQ(Frame().ViewBounds.minX, bounds.minX - step);
+  EXPECT_FALSE(Smeared());
+}
+
+// Hiding the map keeps its side, so the pages drawn meanwhile survive and the band stays.
+TEST_F(LogMapTest, ToggleViewKeepsTheMapSide) {
+  FixAt(0, 0);
+  const int side = Drv().MapPaneWidth;
+  prompts_.ClearCalls();
+  log_->HandleInput({KeyInput::Command, kMenuToggleView});
+  ASSERT_FALSE(Sess().MapVisible);
+  EXPECT_EQ(Drv().MapPaneWidth, side);
+  FixAt(40 / MapState().PixelsPerUnit, 0);
+  log_->HandleInput({KeyInput::Command, kMenuToggleView});
+  ASSERT_TRUE(Sess().MapVisible);
+  EXPECT_TRUE(CursorAt(Frame().CursorPos)) << "the live view is not shown again";
+  EXPECT_EQ(Frame().MapInitialised, 1);
 }
 
 TEST_F(LogMapTest, MapSizeTooSmallForTheTrackIsRefused) {
