@@ -9,6 +9,7 @@
 #include "app/session.h"
 #include "app/settings.h"
 #include "datafile/data_file.h"
+#include "datafile/writers.h"
 #include "gps/fix_state.h"
 #include "logscreen/qt/log_window.h"
 #include "map/map_frame.h"
@@ -190,6 +191,50 @@ TEST_F(LogMapTest, ToggleViewKeepsTheMapSide) {
   ASSERT_TRUE(Sess().MapVisible);
   EXPECT_TRUE(CursorAt(Frame().CursorPos)) << "the live view is not shown again";
   EXPECT_EQ(Frame().MapInitialised, 1);
+}
+
+// Re-opening a data file of this program: its stored track must fit the map before anything is appended.
+TEST_F(LogMapTest, AppendingChecksTheStoredTrackAgainstTheMap) {
+  struct Case {
+    const char* name;
+    double reach;  // map units of the stored corner set from the origin
+    int state;
+    const char* title;
+  } cases[] = {
+      {"fits", 3.0, StandBy, "INFORMATION"},
+      {"beyond the pages", 1.0e7, NoFile, "WARNING"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ResetFix();
+    ResetMapViewState();
+    log_->ResetMapForSession();
+    log_->ResetMapView();
+    Config().mapColourView = 0;
+    Sess().LoggingState = NoFile;
+    FixAt(0, 0);
+    OpenFile();
+    const std::string path = DataFile().DataFilePath;
+    WriteSwathRecord('{', 0, 0, 0, 0, 0);
+    WriteSwathRecord('{', 1, kE0 - c.reach, kN0, kE0 - c.reach, kN0 + 1);
+    WriteSwathRecord('{', 2, kE0 + c.reach, kN0, kE0 + c.reach, kN0 + 1);
+    CloseDataFile();
+    Sess().LoggingState = NoFile;
+    log_->ShowButtonSet(1);
+    Smear();
+    prompts_.ClearCalls();
+    prompts_ << PromptAnswer::ChooseFile(path) << PromptAnswer::Press(IDOK, "MESSAGEOK");
+    Key('F');
+    ASSERT_EQ(prompts_.PendingAnswers(), 0u);
+    EXPECT_EQ(prompts_.Calls().back().title, c.title) << prompts_.Calls().back().text;
+    EXPECT_EQ(Sess().LoggingState.load(), c.state);
+    EXPECT_EQ(DataFileIsOpen(), c.state == StandBy);
+    if (c.state == StandBy) {
+      EXPECT_EQ(Fix().GpsPositionCount, 2);  // the two corner sets
+      EXPECT_FALSE(Smeared()) << "the map is not shown again";
+    }
+    CloseDataFile();
+  }
 }
 
 TEST_F(LogMapTest, MapSizeTooSmallForTheTrackIsRefused) {
