@@ -269,13 +269,9 @@ void LogWindow::keyReleaseEvent(QKeyEvent* event) {
 }
 
 bool LogWindow::event(QEvent* e) {
-  // Tab belongs to the screen's decoder, not to Qt's focus chain.
-  if (e->type() == QEvent::KeyPress) {
-    auto* k = static_cast<QKeyEvent*>(e);
-    if (k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab) {
-      keyPressEvent(k);
-      return true;
-    }
+  if (IsScreenTab(e)) {
+    keyPressEvent(static_cast<QKeyEvent*>(e));
+    return true;
   }
   return QWidget::event(e);
 }

@@ -13,4 +13,12 @@ namespace obrix {
 KeyInput TranslateKey(int qtKey, const QString& text);
 KeyInput TranslateKey(const QKeyEvent& event);
 
+// A Tab or Shift+Tab key press, which belongs to a screen's decoder rather than to Qt's focus chain. Screens call
+// this from event() and hand the key to their own key handling when it answers true.
+inline bool IsScreenTab(const QEvent* e) {
+  if (e->type() != QEvent::KeyPress) return false;
+  const int key = static_cast<const QKeyEvent*>(e)->key();
+  return key == Qt::Key_Tab || key == Qt::Key_Backtab;
+}
+
 }  // namespace obrix
