@@ -1,6 +1,7 @@
 #include "settings/settings_file.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -66,14 +67,24 @@ class LineReader {
   size_t end_ = 0;
 };
 
-// Creates (or replaces) the file with the current values; the settings folder is made when missing.
+// Creates (or replaces) the file with the current values; the settings folder is made when missing. The image is
+// written beside the file and renamed over it once it is complete on disk, so a crash or a full disk during a save
+// leaves the previous file whole instead of a cut one.
 void WriteSettingsFile() {
   MakeFolders(SettingsFolder());
-  int fd = OpenExclusive(SettingsPath(), OpenMode::CreateAlways);
-  if (fd < 0) return;
-  std::string image = SettingsImage();
-  WriteAllOnce(fd, image.data(), image.size());
-  CloseFile(fd);
+  const std::string path = SettingsPath();
+  const std::string next = path + ".new";
+  // The file's own lock keeps the "no sharing" rule: a file another opener holds is left alone.
+  const int held = OpenExclusive(path, OpenMode::AppendCreate);
+  if (held < 0) return;
+  const int fd = OpenExclusive(next, OpenMode::CreateAlways);
+  if (fd >= 0) {
+    const std::string image = SettingsImage();
+    const bool written = WriteAllOnce(fd, image.data(), image.size()) && ::fdatasync(fd) == 0;
+    CloseFile(fd);
+    if (!written || ::rename(next.c_str(), path.c_str()) != 0) RemoveFile(next);
+  }
+  CloseFile(held);
 }
 
 void LoadSettingsFile() {

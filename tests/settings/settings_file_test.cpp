@@ -368,6 +368,20 @@ TEST_F(SettingsFileTest, FileHeldByAnotherOpenerIsLeftAlone) {
   ::close(fd);
 }
 
+TEST_F(SettingsFileTest, SaveThatCannotCompleteLeavesThePreviousFileWhole) {
+  PutFile(DefaultWith({{8, "9"}}));
+  const std::string before = FileBytes();
+  // The image goes to a file beside the settings file first; make that one fail (a full device).
+  ASSERT_EQ(::symlink("/dev/full", (SettingsPath() + ".new").c_str()), 0);
+  Config().instrumentPort = 4;
+  SaveLoadSettings(Save);
+  EXPECT_EQ(FileBytes(), before);
+  ::unlink((SettingsPath() + ".new").c_str());
+  SaveLoadSettings(Save);
+  EXPECT_NE(FileBytes(), before);
+  EXPECT_FALSE(FileExists(SettingsPath() + ".new"));
+}
+
 TEST_F(SettingsFileTest, NumbersUseTheCLocaleWhateverTheProcessLocale) {
   std::string previous = std::setlocale(LC_NUMERIC, nullptr);
   const char* names[] = {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "de_DE"};
