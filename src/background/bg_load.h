@@ -1,0 +1,33 @@
+#pragma once
+// The steps of loading and removing background files that need no dialog: the refusals of the two commands,
+// and the load of a chosen source file into the next slot (names, temporary file, conversion, drawing).
+#include <optional>
+#include <string>
+
+#include "app/settings.h"
+
+namespace obrix {
+
+struct BgMessage {
+  std::string title, text;
+  friend bool operator==(const BgMessage&, const BgMessage&) = default;
+};
+
+// Why Enter Background Files cannot run now, in the order checked; none when it can.
+std::optional<BgMessage> BackgroundEntryRefusal(bool mapVisible, bool mapStarted, int gpsInput, int loadedCount);
+// Why Remove Background Files cannot run.
+std::optional<BgMessage> BackgroundRemovalRefusal(int loadedCount);
+
+struct BgLoadOutcome {
+  int result = 0;                   // 1 loaded, 0 refused or failed
+  std::optional<BgMessage> message; // to show (a warning may come with a successful load)
+  std::string folder;               // the source's folder, the new backgroundFolder
+};
+
+// Loads `sourcePath` with the background settings of `s` into slot BackgroundCount: the column checks, the
+// source opened (a data file recognised), its temporary file created empty in the scratch folder, converted and
+// drawn. A drawn file joins the list with the style and file type; otherwise the slot stays empty and its
+// temporary file is deleted.
+BgLoadOutcome LoadBackgroundFile(const std::string& sourcePath, const Settings& s);
+
+}  // namespace obrix

@@ -1,0 +1,89 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "background/background_list.h"
+#include "background/bg_load.h"
+#include "map/map_fixture.h"
+#include "platform/files.h"
+#include "platform/paths.h"
+
+namespace obrix {
+namespace {
+
+TEST(BackgroundCommands, Refusals) {
+  struct Case {
+    bool visible, started;
+    int gps, count;
+    std::optional<BgMessage> message;
+  } cases[] = {
+      {false, true, 1, 0, BgMessage{"INFORMATION", "Option avaiable only when map is visible"}},
+      {true, false, 1, 0, BgMessage{"WARNING", "Valid GPS position must be \r\nreceived to use this option."}},
+      {true, false, 0, 3, std::nullopt},
+      {true, true, 1, 10, BgMessage{"INFORMATION", "Maximum 10 background files already loaded"}},
+      {true, true, 1, 9, std::nullopt},
+  };
+  for (const Case& c : cases) EXPECT_EQ(BackgroundEntryRefusal(c.visible, c.started, c.gps, c.count), c.message);
+  EXPECT_EQ(BackgroundRemovalRefusal(0), (BgMessage{"WARNING", "No background files to remove"}));
+  EXPECT_FALSE(BackgroundRemovalRefusal(1).has_value());
+}
+
+class BgLoadTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ResetBackgrounds(); }
+  void TearDown() override { ResetBackgrounds(); }
+  Settings Ascii(int type = 1) {
+    Settings s;
+    s.bgFileType = type;
+    s.bgCoordinatesType = 1;
+    s.bgEastingColumn = 0;
+    s.bgNorthingColumn = 1;
+    s.bgLabelsColumn = 2;
+    s.bgDelimiter = 1;
+    s.bgPositionsStyle = 4;
+    return s;
+  }
+  test::MapFixture map_;
+};
+
+TEST_F(BgLoadTest, LoadsIntoTheNextSlotOrLeavesItEmpty) {
+  const std::string folder = map_.root.dir().path() + "pegs/";
+  MakeFolders(folder);
+  test::WriteFile(folder + "LINES.TXT", "1010,5010\r\n1020,5020\r\n");
+  test::WriteFile(folder + "EMPTY.TXT", "/ nothing\r\n");
+
+  Settings sameColumns = Ascii();
+  sameColumns.bgNorthingColumn = 0;
+  struct Case {
+    const char* name;
+    std::string file;
+    Settings settings;
+    int result;
+    std::optional<BgMessage> message;
+  } cases[] = {
+      {"same columns", "LINES.TXT", sameColumns, 0,
+       BgMessage{"COORDINATES ERROR", "Same column selected for UTM coordinates. Please correct."}},
+      {"text file taken for a data file", "LINES.TXT", Ascii(0), 0, BgMessage{"FILE ERROR", "Format not supported"}},
+      {"missing file", "NONE.TXT", Ascii(), 0, BgMessage{"FILE ERROR", "Check background file structure."}},
+      {"no usable line", "EMPTY.TXT", Ascii(), 0, BgMessage{"FILE ERROR", "Check background file structure."}},
+      {"loaded", "LINES.TXT", Ascii(), 1, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    const BgLoadOutcome out = LoadBackgroundFile(folder + c.file, c.settings);
+    EXPECT_EQ(out.result, c.result) << c.name;
+    EXPECT_EQ(out.message, c.message) << c.name;
+  }
+  const BackgroundListState& b = Backgrounds();
+  ASSERT_EQ(b.BackgroundCount, 1);
+  EXPECT_EQ(b.BackgroundList[0].displayName, "LINES.TXT");
+  EXPECT_EQ(b.BackgroundList[0].temporaryName, "LINESTXT.$00");
+  EXPECT_EQ(b.BackgroundList[0].positionsStyle, 4);
+  EXPECT_EQ(b.BackgroundList[0].fileType, 1);
+  EXPECT_EQ(test::ReadFile(BgTemporaryPath("LINESTXT.$00")).size(), 2u * 38);
+  EXPECT_FALSE(FileExists(BgTemporaryPath("EMPTYTXT.$00")));
+  EXPECT_EQ(LoadBackgroundFile(folder + "LINES.TXT", Ascii()).folder, folder);
+  EXPECT_EQ(b.BackgroundList[1].temporaryName, "LINESTXT.$01");
+}
+
+}  // namespace
+}  // namespace obrix
