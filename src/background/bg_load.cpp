@@ -8,6 +8,8 @@
 #include "background/background_list.h"
 #include "background/bg_file_draw.h"
 #include "background/data_import.h"
+#include "map/map_hooks.h"
+#include "map/map_pages.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 
@@ -81,6 +83,16 @@ BgLoadOutcome LoadBackgroundFile(const std::string& sourcePath, const Settings& 
     RemoveFile(tempPath);
   }
   return out;
+}
+
+int RemoveBackgroundsAndRedraw(Canvas& pane, const std::array<bool, MaxBackgroundFiles>& remove) {
+  const int removed = RemoveBackgroundEntries(remove);
+  if (removed == 0) return 0;
+  ClearMapPane(pane);
+  if (MapScreenHooks().AdvanceBusyIndicator) MapScreenHooks().AdvanceBusyIndicator();
+  RebuildPages(0);
+  if (Backgrounds().BackgroundCount > 0) RedrawAllBackgrounds();
+  return removed;
 }
 
 }  // namespace obrix

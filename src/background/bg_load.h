@@ -1,12 +1,16 @@
 #pragma once
 // The steps of loading and removing background files that need no dialog: the refusals of the two commands,
 // and the load of a chosen source file into the next slot (names, temporary file, conversion, drawing).
+#include <array>
 #include <optional>
 #include <string>
 
 #include "app/settings.h"
+#include "background/background_list.h"
 
 namespace obrix {
+
+class Canvas;
 
 struct BgMessage {
   std::string title, text;
@@ -29,5 +33,10 @@ struct BgLoadOutcome {
 // drawn. A drawn file joins the list with the style and file type; otherwise the slot stays empty and its
 // temporary file is deleted.
 BgLoadOutcome LoadBackgroundFile(const std::string& sourcePath, const Settings& s);
+
+// After the remove dialog's OK: the flagged entries and their temporary files go, the list is compacted, the
+// map pane cleared, one busy-indicator step, the base layers rebuilt (tracks kept) and the remaining files
+// drawn again. Returns the number removed (nothing else happens when none was flagged).
+int RemoveBackgroundsAndRedraw(Canvas& pane, const std::array<bool, MaxBackgroundFiles>& remove);
 
 }  // namespace obrix

@@ -85,5 +85,35 @@ TEST_F(BgLoadTest, LoadsIntoTheNextSlotOrLeavesItEmpty) {
   EXPECT_EQ(b.BackgroundList[1].temporaryName, "LINESTXT.$01");
 }
 
+TEST_F(BgLoadTest, RemovalRedrawsOnlyTheRemainingFiles) {
+  const std::string folder = map_.root.dir().path();
+  test::WriteFile(folder + "A.TXT", "1010,5010\r\n");
+  test::WriteFile(folder + "B.TXT", "1020,5020\r\n");
+  test::WriteFile(folder + "C.TXT", "1030,5030\r\n");
+  for (const char* f : {"A.TXT", "B.TXT", "C.TXT"}) ASSERT_EQ(LoadBackgroundFile(folder + f, Ascii()).result, 1);
+  const auto baseAt = [](double e, double n) {
+    const PagePixel p = PixelToPage(WorldPixel(e, n));
+    return MapColours().ColourAt(MapPages().At(p.col, p.row, MapLayer::Base, p.x, p.y));
+  };
+  ASSERT_NE(baseAt(1010, 5010), kWhite);
+  int busySteps = 0;
+  MapScreenHooks().AdvanceBusyIndicator = [&] { ++busySteps; };
+
+  std::array<bool, MaxBackgroundFiles> none{}, remove{};
+  EXPECT_EQ(RemoveBackgroundsAndRedraw(map_.pane, none), 0);
+  EXPECT_EQ(busySteps, 0);
+  remove[0] = remove[2] = true;
+  EXPECT_EQ(RemoveBackgroundsAndRedraw(map_.pane, remove), 2);
+  EXPECT_EQ(busySteps, 1);
+  EXPECT_EQ(Backgrounds().BackgroundCount, 1);
+  EXPECT_EQ(Backgrounds().BackgroundList[0].displayName, "B.TXT");
+  EXPECT_EQ(baseAt(1010, 5010), kWhite);
+  EXPECT_NE(baseAt(1020, 5020), kWhite);
+  EXPECT_EQ(baseAt(1030, 5030), kWhite);
+  EXPECT_FALSE(FileExists(BgTemporaryPath("ATXT.$00")));
+  EXPECT_TRUE(FileExists(BgTemporaryPath("BTXT.$01")));
+  ResetMapHooks();
+}
+
 }  // namespace
 }  // namespace obrix
