@@ -42,7 +42,9 @@ TEST(BackgroundColumns, PlainNumbersOnly) {
   for (const Case& c : cases) {
     const std::optional<double> v = ColumnNumber(c.line, c.column, c.delimiter);
     EXPECT_EQ(v.has_value(), c.number) << c.line << " column " << c.column;
-    if (v && c.number) EXPECT_DOUBLE_EQ(*v, c.value) << c.line;
+    if (v && c.number) {
+      EXPECT_DOUBLE_EQ(*v, c.value) << c.line;
+    }
   }
   EXPECT_FALSE(ColumnNumber(std::string(64, '1'), 1, ',').has_value());
   EXPECT_TRUE(ColumnNumber(std::string(63, '1'), 1, ',').has_value());
