@@ -8,6 +8,7 @@
 #include "app/qt/message_box.h"
 #include "app/session.h"
 #include "app/settings.h"
+#include "background/background_list.h"
 #include "datafile/data_file.h"
 #include "datafile/qt/data_file_prompts.h"
 #include "datafile/writers.h"
@@ -340,7 +341,7 @@ void LogWindow::Exit() {
     FinishCommand();
     return;
   }
-  // Temporary copies of background files join here with the background work.
+  DeleteAllBackgroundFiles();
   if (s.ReviewMode) {
     // Review left with the live map size and scale.
     s.ReviewMode = false;

@@ -6,6 +6,8 @@
 #include "app/qt/message_box.h"
 #include "app/session.h"
 #include "app/settings.h"
+#include "background/bg_file_draw.h"
+#include "background/qt/bg_labels.h"
 #include "gps/fix_state.h"
 #include "logscreen/qt/log_window.h"
 #include "logscreen/qt/panes.h"
@@ -55,8 +57,9 @@ void LogWindow::InstallMapHooks() {
   h.RepaintScreen = [this] { Repaint(); };
   // UWM_MAP_LIMIT takes the default processing: MapOverflowState carries the overflow to Pause and Go.
   h.MapLimitReached = nullptr;
-  // No background file can be loaded yet, so pages that lose their base drawings need nothing more.
-  h.RedrawBackgroundFiles = nullptr;
+  // Pages that lost their base drawings get the background files again.
+  h.RedrawBackgroundFiles = RedrawAllBackgrounds;
+  InstallBgLabelFont(labelFont_);
 }
 
 void LogWindow::ResetMapForSession() {

@@ -5,6 +5,7 @@
 #include "app/session.h"
 #include "app/session_end.h"
 #include "app/settings.h"
+#include "background/background_list.h"
 #include "datafile/data_file.h"
 #include "em38/reading_handler.h"
 #include "gps/fix_handler.h"
@@ -52,6 +53,7 @@ int StartLoggingSession(QWidget* setup, LogWindow& log) {
   // 1. The session's starting values.
   ClearSessionCounters();
   ResetBins();
+  ResetBackgrounds();
   s.MapVisible = c.gpsInput == 1;
   if (c.gpsInput != 1) c.mapColourView = 0;
   s.ReviewMode = false;
