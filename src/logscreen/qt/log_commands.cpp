@@ -9,6 +9,9 @@
 #include "app/session.h"
 #include "app/settings.h"
 #include "background/background_list.h"
+#include "background/bg_dialog_texts.h"
+#include "background/bg_load.h"
+#include "background/qt/bg_dialogs.h"
 #include "datafile/data_file.h"
 #include "datafile/qt/data_file_prompts.h"
 #include "datafile/writers.h"
@@ -529,20 +532,41 @@ void LogWindow::CoordinatesUnits() {
 }
 
 void LogWindow::EnterBackgroundFiles() {
-  if (!Sess().MapVisible) {
-    Information(kNeedsMapText);
+  if (auto refusal = BackgroundEntryRefusal(Sess().MapVisible, Fix().MapStarted != 0, Config().gpsInput,
+                                            Backgrounds().BackgroundCount)) {
+    ShowMessage(kMessageOk, refusal->title, refusal->text, this);
     return;
   }
-  if (Fix().MapStarted == 0) {
-    Information(kNeedsFixText);
+  Sess().MapUpdatesEnabled = false;
+  if (RunBackgroundLoadDialog(this) != 1) {
+    FinishCommand();
     return;
   }
-  // The background file list joins here.
+  const FileFilter filter = Config().bgFileType == 0 ? FileFilter{kBgDataFilter, kBgDataPatterns}
+                                                     : FileFilter{kBgAsciiFilter, kBgAsciiPatterns};
+  const std::optional<std::string> path = UserPrompts().OpenFileName(this, "Open", Config().backgroundFolder, filter);
+  if (path) {
+    const BgLoadOutcome out = LoadBackgroundFile(*path, Config());
+    if (!out.folder.empty()) {
+      Config().backgroundFolder = out.folder;
+      SaveLoadSettings(1);
+    }
+    if (out.message) ShowMessage(kMessageOk, out.message->title, out.message->text, this);
+    mapPane()->update();
+  }
+  FinishCommand();
 }
 
 void LogWindow::RemoveBackgroundFiles() {
-  // No background file can be loaded yet.
-  Information(kNoBackgroundText);
+  if (auto refusal = BackgroundRemovalRefusal(Backgrounds().BackgroundCount)) {
+    ShowMessage(kMessageOk, refusal->title, refusal->text, this);
+    return;
+  }
+  Sess().MapUpdatesEnabled = false;
+  std::array<bool, MaxBackgroundFiles> remove{};
+  if (RunBackgroundRemoveDialog(this, remove) == 1 && RemoveBackgroundsAndRedraw(mapCanvas(), remove) > 0)
+    mapPane()->update();
+  FinishCommand();
 }
 
 // --- Map navigation and review ---
