@@ -8,6 +8,7 @@
 #include "app/qt/message_box.h"
 #include "app/session.h"
 #include "app/settings.h"
+#include "background/ascii_import.h"
 #include "background/background_list.h"
 #include "background/bg_dialog_texts.h"
 #include "background/bg_load.h"
@@ -539,6 +540,12 @@ void LogWindow::EnterBackgroundFiles() {
   }
   Sess().MapUpdatesEnabled = false;
   if (RunBackgroundLoadDialog(this) != 1) {
+    FinishCommand();
+    return;
+  }
+  // The column checks come before the file is chosen.
+  if (const std::optional<std::string> m = BgColumnCheckMessage(Config())) {
+    ShowMessage(kMessageOk, "COORDINATES ERROR", *m, this);
     FinishCommand();
     return;
   }

@@ -172,9 +172,22 @@ TEST_F(BgDialogsTest, LoadDrawsOnTheBaseLayerAndRemovalClearsIt) {
   EXPECT_NE(BaseAt(kE0 + 10, kN0 + 10), kWhite);
   EXPECT_NE(BaseAt(kE0 + 30, kN0 + 20), kWhite);
 
+  // Same columns are refused before a file is chosen.
+  prompts_.ClearCalls();
+  prompts_ << PromptAnswer::RunDialog({ControlValue::Index(kBgNorthingColumnId, 0)}, DialogEnd::ClickOk(),
+                                      "BACKGROUNDFILELOADRT")
+           << PromptAnswer::Press(IDOK, "MESSAGEOK");
+  Command(kMenuEnterBackgroundFiles);
+  ASSERT_EQ(prompts_.Calls().size(), 2u);
+  EXPECT_EQ(prompts_.Calls()[1].title, "COORDINATES ERROR");
+  EXPECT_EQ(prompts_.Calls()[1].text, "Same column selected for UTM coordinates. Please correct.");
+  EXPECT_EQ(Backgrounds().BackgroundCount, 1);
+
   // Cancel leaves the list as it is; the next load starts in the file's folder.
   prompts_.ClearCalls();
-  prompts_ << PromptAnswer::RunDialog({}, DialogEnd::ClickOk(), "BACKGROUNDFILELOADRT") << PromptAnswer::CancelFile();
+  prompts_ << PromptAnswer::RunDialog({ControlValue::Index(kBgNorthingColumnId, 1)}, DialogEnd::ClickOk(),
+                                      "BACKGROUNDFILELOADRT")
+           << PromptAnswer::CancelFile();
   Command(kMenuEnterBackgroundFiles);
   ASSERT_EQ(prompts_.Calls().size(), 2u);
   EXPECT_EQ(prompts_.Calls()[1].initialFolder, folder);
