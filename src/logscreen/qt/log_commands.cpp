@@ -463,18 +463,22 @@ void LogWindow::ToggleView() {
   FinishCommand();
 }
 
-void LogWindow::MapSize() {
-  Session& s = Sess();
-  Settings& c = Config();
-  if (c.gpsInput == 0) {
+// The map commands need the GPS and the map shown; otherwise their information text is shown.
+bool LogWindow::MapCommandRefused() {
+  if (Config().gpsInput == 0) {
     Information(kNeedsGpsText);
-    return;
+    return true;
   }
-  if (!s.MapVisible) {
+  if (!Sess().MapVisible) {
     Information(kNeedsMapText);
-    return;
+    return true;
   }
-  s.MapUpdatesEnabled = false;
+  return false;
+}
+
+void LogWindow::MapSize() {
+  if (MapCommandRefused()) return;
+  Sess().MapUpdatesEnabled = false;
   if (RunMapSizeDialog(this) == 1) {
     SaveLoadSettings(1);
     if (MapState().RedrawFlags != 0) {
@@ -487,17 +491,8 @@ void LogWindow::MapSize() {
 }
 
 void LogWindow::MapDisplayOptions() {
-  Session& s = Sess();
-  Settings& c = Config();
-  if (c.gpsInput == 0) {
-    Information(kNeedsGpsText);
-    return;
-  }
-  if (!s.MapVisible) {
-    Information(kNeedsMapText);
-    return;
-  }
-  s.MapUpdatesEnabled = false;
+  if (MapCommandRefused()) return;
+  Sess().MapUpdatesEnabled = false;
   RunMapDisplayOptionsDialog(this, width() < 784);
   if (MapState().RedrawFlags != 0) {
     ShowMapMessages(ApplyDisplayOptionsChange(mapCanvas()));

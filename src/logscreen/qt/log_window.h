@@ -150,6 +150,7 @@ class LogWindow : public QWidget, public LoggingScreenSink {
   void EnterReview();
   void ExitReview();
   void Information(const char* text);
+  bool MapCommandRefused();
   void ResetDisplayCounters();
   void RedrawStoredTrack();
   void FinishCommand();
