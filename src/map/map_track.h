@@ -48,7 +48,8 @@ void DrawDotAcrossPages(int x, int y, int radius, const Pen& pen, const Brush& b
 void DrawEdgeMark(const EdgePx& edge);
 void DrawEdgeBar(const EdgePx& edge);
 // The colour image between the previous edge and the current one from the bin row `bins` (its entries
-// 0..lastBinCount are spread along the way); nothing unless `ready`.
+// 0..lastBinCount are spread along the way); nothing unless `ready`, nor for a quadrilateral spanning more than
+// 16 pages across or along (a position jump).
 void FillColourSwath(const EdgePx& current, const EdgePx& previous, const int* bins, int lastBinCount, bool ready);
 // The same with the live bins (LastBinBuffer, LastBinCount, BinsReady).
 void FillColourSwath(const EdgePx& current, const EdgePx& previous);

@@ -14,6 +14,22 @@ namespace {
 
 // Bars drawn for one colour swath at most (a far jump must not stall the window thread).
 constexpr int kMaxSwathBars = 1 << 16;
+// A swath whose edges or step span more pages than this is a jump of the position (or a corrupted record), not
+// ground covered: it is not filled, so one bad value cannot paint thousands of pages.
+constexpr int kMaxSwathPageSpan = 16;
+
+bool SpansTooManyPages(const EdgePx& c, const EdgePx& p) {
+  const double w = PageWidth(), h = PageHeight();
+  const Point pts[4] = {c.left, c.right, p.left, p.right};
+  double minX = pts[0].x, maxX = pts[0].x, minY = pts[0].y, maxY = pts[0].y;
+  for (const Point& q : pts) {
+    minX = std::min<double>(minX, q.x);
+    maxX = std::max<double>(maxX, q.x);
+    minY = std::min<double>(minY, q.y);
+    maxY = std::max<double>(maxY, q.y);
+  }
+  return maxX - minX > kMaxSwathPageSpan * w || maxY - minY > kMaxSwathPageSpan * h;
+}
 
 int TruncInt(double v) {
   if (!(v > -2e9)) return INT32_MIN / 2;
@@ -84,7 +100,7 @@ void DrawEdgeBar(const EdgePx& e) {
 }
 
 void FillColourSwath(const EdgePx& c, const EdgePx& p, const int* bins, int lastBinCount, bool ready) {
-  if (!ready || bins == nullptr) return;
+  if (!ready || bins == nullptr || SpansTooManyPages(c, p)) return;
   const double leftLen = std::hypot(double(c.left.x) - p.left.x, double(c.left.y) - p.left.y);
   const double rightLen = std::hypot(double(c.right.x) - p.right.x, double(c.right.y) - p.right.y);
   const int m = std::min(std::max(TruncInt(leftLen), TruncInt(rightLen)), kMaxSwathBars);

@@ -134,6 +134,13 @@ TEST(MapTrackTest, ColourSwathSpreadsTheIntervalsReadings) {
   int bins[kReadingBinSize] = {7};
   FillColourSwath({{110, 20}, {110, 0}}, {{10, 20}, {10, 0}}, bins, 0, false);  // bins not ready
   EXPECT_EQ(MapPages().TileCount(), 0u);
+  // A jump of 17 pages is not ground covered: nothing is filled; 15 pages is.
+  const int far = 17 * PageWidth();
+  FillColourSwath({{10 + far, 20}, {10 + far, 0}}, {{10, 20}, {10, 0}}, bins, 1, true);
+  EXPECT_EQ(MapPages().TileCount(), 0u);
+  const int near = 15 * PageWidth();
+  FillColourSwath({{10 + near, 20}, {10 + near, 0}}, {{10, 20}, {10, 0}}, bins, 1, true);
+  EXPECT_GT(MapPages().TileCount(), 0u);
 }
 
 TEST(MapTrackTest, ViewFollowsAFixThatEntersTheCursorBand) {
