@@ -7,14 +7,13 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "dialogs/qt/dialog_controls.h"
+#include "dialogs/qt/option_controls.h"
 #include "dialogs/qt/geometry_picture.h"
 #include "platform/qt/buttons.h"
 #include "platform/qt/prompts.h"
 
 namespace obrix {
 
-using namespace form;
 
 namespace {
 constexpr int kFirstUnitId = 1155;
@@ -29,8 +28,8 @@ GeometrySetupDialog::GeometrySetupDialog(QWidget* owner)
   lateral_ = MakeEdit(this, 1151);
   along_ = MakeEdit(this, 1152);
   auto* offsets = new QGridLayout;
-  AddRow(offsets, 0, 0, MakeLabel(this, "GPS &X Offset", lateral_), lateral_);
-  AddRow(offsets, 1, 0, MakeLabel(this, "GPS &Y Offset", along_), along_);
+  AddRowAt(offsets, 0, 0, MakeLabel(this, "GPS &X Offset", lateral_), lateral_);
+  AddRowAt(offsets, 1, 0, MakeLabel(this, "GPS &Y Offset", along_), along_);
   offsets->setColumnStretch(1, 1);
 
   auto* unitBox = new QGroupBox("Geometry Units", this);
@@ -62,8 +61,8 @@ GeometrySetupDialog::GeometrySetupDialog(QWidget* owner)
   layout->addLayout(body, 1);
   layout->addLayout(MakeButtonRow());
 
-  lateral_->setText(QText(opened_.lateralOffset));
-  along_->setText(QText(opened_.alongOffset));
+  lateral_->setText(Qs(opened_.lateralOffset));
+  along_->setText(Qs(opened_.alongOffset));
   units_->button(opened_.units)->setChecked(true);
 
   setTabOrder(lateral_, along_);

@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 
 #include "dialogs/dialog_values.h"
-#include "dialogs/qt/dialog_controls.h"
+#include "dialogs/qt/option_controls.h"
 #include "gps/nmea_table.h"
 #include "platform/numbers.h"
 #include "platform/qt/buttons.h"
@@ -15,7 +15,6 @@
 
 namespace obrix {
 
-using namespace form;
 
 GpsSetupDialog::GpsSetupDialog(QWidget* owner, bool narrow)
     : SetupDialog(narrow ? "GPSINPUTNARROW" : "GPSINPUT", "GPS Port Setup", 270, narrow ? 154 : 158, owner),
@@ -35,13 +34,13 @@ GpsSetupDialog::GpsSetupDialog(QWidget* owner, bool narrow)
   stopBits_ = MakeList(params, 1169, kStopBitsEntries);
   rtsUnits_ = MakeList(params, 1170, kRtsUnitEntries);
   auto* paramGrid = new QGridLayout(params);
-  AddRow(paramGrid, 0, 0, MakeLabel(params, "GPS &Input:", gpsInput_), gpsInput_);
-  AddRow(paramGrid, 1, 0, MakeLabel(params, "&NMEA Data:", nmeaFormat_), nmeaFormat_);
-  AddRow(paramGrid, 2, 0, MakeLabel(params, "Serial &Port:", port_), port_);
-  AddRow(paramGrid, 3, 0, MakeLabel(params, "&Baud Rate:", baud_), baud_);
-  AddRow(paramGrid, 4, 0, MakeLabel(params, "P&arity:", parity_), parity_);
-  AddRow(paramGrid, 5, 0, MakeLabel(params, "&Data Bits:", dataBits_), dataBits_);
-  AddRow(paramGrid, 6, 0, MakeLabel(params, "S&top Bits:", stopBits_), stopBits_);
+  AddRowAt(paramGrid, 0, 0, MakeLabel(params, "GPS &Input:", gpsInput_), gpsInput_);
+  AddRowAt(paramGrid, 1, 0, MakeLabel(params, "&NMEA Data:", nmeaFormat_), nmeaFormat_);
+  AddRowAt(paramGrid, 2, 0, MakeLabel(params, "Serial &Port:", port_), port_);
+  AddRowAt(paramGrid, 3, 0, MakeLabel(params, "&Baud Rate:", baud_), baud_);
+  AddRowAt(paramGrid, 4, 0, MakeLabel(params, "P&arity:", parity_), parity_);
+  AddRowAt(paramGrid, 5, 0, MakeLabel(params, "&Data Bits:", dataBits_), dataBits_);
+  AddRowAt(paramGrid, 6, 0, MakeLabel(params, "S&top Bits:", stopBits_), stopBits_);
   if (narrow) {
     rtsUnits_->setToolTip("RTS Units");
     rtsUnits_->setAccessibleName("RTS Units");
@@ -51,7 +50,7 @@ GpsSetupDialog::GpsSetupDialog(QWidget* owner, bool narrow)
     SetControlId(slam_, 1306);
     paramGrid->addWidget(slam_, 7, 0, 1, 2);
     rtsLabel_ = MakeLabel(params, "RTS Units:", rtsUnits_, 1307);
-    AddRow(paramGrid, 8, 0, rtsLabel_, rtsUnits_);
+    AddRowAt(paramGrid, 8, 0, rtsLabel_, rtsUnits_);
   }
   paramGrid->setColumnStretch(1, 1);
   paramGrid->setRowStretch(9, 1);
@@ -73,10 +72,10 @@ GpsSetupDialog::GpsSetupDialog(QWidget* owner, bool narrow)
   auto* note = new QLabel(kGpsMaskNote, mask);
   note->setWordWrap(true);
   auto* maskGrid = new QGridLayout(mask);
-  AddRow(maskGrid, 0, 0, warningLabel_, warning_);
-  AddRow(maskGrid, 1, 0, qualityLabel_, quality_);
-  AddRow(maskGrid, 2, 0, dilutionLabel_, dilution_);
-  AddRow(maskGrid, 3, 0, satellitesLabel_, satellites_);
+  AddRowAt(maskGrid, 0, 0, warningLabel_, warning_);
+  AddRowAt(maskGrid, 1, 0, qualityLabel_, quality_);
+  AddRowAt(maskGrid, 2, 0, dilutionLabel_, dilution_);
+  AddRowAt(maskGrid, 3, 0, satellitesLabel_, satellites_);
   maskGrid->addWidget(audioWarning_, 4, 0, 1, 2);
   maskGrid->addWidget(note, 5, 0, 1, 2);
   maskGrid->setColumnStretch(1, 1);
@@ -102,7 +101,7 @@ GpsSetupDialog::GpsSetupDialog(QWidget* owner, bool narrow)
   rtsUnits_->setCurrentIndex(opened_.rtsUnits);
   warning_->setCurrentIndex(opened_.maskWarning);
   quality_->setCurrentIndex(opened_.maskQuality);
-  dilution_->setText(QText(opened_.maskDilution));
+  dilution_->setText(Qs(opened_.maskDilution));
   satellites_->setCurrentIndex(opened_.maskSatellitesIndex);
   audioWarning_->setChecked(opened_.audioWarning);
   ApplyDependents(false);

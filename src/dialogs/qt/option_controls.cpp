@@ -15,7 +15,9 @@ QComboBox* MakeList(QWidget* parent, int id, const std::vector<std::string>& ite
   auto* list = new QComboBox(parent);
   list->setEditable(false);
   for (const std::string& item : items) list->addItem(Qs(item));
-  SetControlId(list, id);
+  list->setMaxVisibleItems(12);
+  list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  if (id >= 0) SetControlId(list, id);
   return list;
 }
 
@@ -23,7 +25,7 @@ QLineEdit* MakeEdit(QWidget* parent, int id, const std::string& text, int maxLen
   auto* edit = new QLineEdit(parent);
   if (maxLength > 0) edit->setMaxLength(maxLength);
   edit->setText(Qs(text));
-  SetControlId(edit, id);
+  if (id >= 0) SetControlId(edit, id);
   return edit;
 }
 
@@ -35,7 +37,11 @@ QLineEdit* MakeReadOnly(QWidget* parent, int id, const std::string& text) {
 }
 
 QLabel* MakeLabel(QWidget* parent, const char* text, QWidget* buddy, int id) {
-  auto* label = new QLabel(QString::fromUtf8(text), parent);
+  return MakeLabel(parent, QString::fromUtf8(text), buddy, id);
+}
+
+QLabel* MakeLabel(QWidget* parent, const QString& text, QWidget* buddy, int id) {
+  auto* label = new QLabel(text, parent);
   if (buddy) label->setBuddy(buddy);
   if (id >= 0) SetControlId(label, id);
   return label;
@@ -46,6 +52,12 @@ QLabel* AddRow(QGridLayout* grid, int row, const char* label, QWidget* field, in
   grid->addWidget(l, row, 0, Qt::AlignRight | Qt::AlignVCenter);
   grid->addWidget(field, row, 1);
   return l;
+}
+
+void AddRowAt(QGridLayout* grid, int row, int column, QLabel* label, QWidget* field) {
+  if (label) grid->addWidget(label, row, column, Qt::AlignLeft | Qt::AlignVCenter);
+  field->setSizePolicy(QSizePolicy::Expanding, field->sizePolicy().verticalPolicy());
+  grid->addWidget(field, row, column + 1);
 }
 
 std::string TextOf(const QLineEdit* edit) { return edit ? edit->text().toStdString() : std::string(); }

@@ -7,12 +7,11 @@
 
 #include "app/message_box.h"
 #include "app/qt/message_box.h"
-#include "dialogs/qt/dialog_controls.h"
+#include "dialogs/qt/option_controls.h"
 #include "platform/qt/prompts.h"
 
 namespace obrix {
 
-using namespace form;
 
 SurveySetupDialog::SurveySetupDialog(QWidget* owner)
     : SetupDialog("SURVEYSETUP38", "Survey Setup", 252, 118, owner) {
@@ -23,29 +22,29 @@ SurveySetupDialog::SurveySetupDialog(QWidget* owner)
   startStation_ = MakeEdit(stations, 1117);
   stationIncrement_ = MakeEdit(stations, 1118);
   auto* stationGrid = new QGridLayout(stations);
-  AddRow(stationGrid, 0, 0, MakeLabel(stations, "Start S&tation:", startStation_), startStation_);
-  AddRow(stationGrid, 1, 0, MakeLabel(stations, "Station I&ncrement:", stationIncrement_, 1119), stationIncrement_);
+  AddRowAt(stationGrid, 0, 0, MakeLabel(stations, "Start S&tation:", startStation_), startStation_);
+  AddRowAt(stationGrid, 1, 0, MakeLabel(stations, "Station I&ncrement:", stationIncrement_, 1119), stationIncrement_);
   stationGrid->setRowStretch(2, 1);
 
   auto* em38 = new QGroupBox("EM38 Settings", this);
-  readingsPerSecond_ = MakeEdit(em38, 1111, kReadingsTextMaxChars);
+  readingsPerSecond_ = MakeEdit(em38, 1111, {}, kReadingsTextMaxChars);
   component_ = MakeList(em38, 1172, kComponentEntries);
   dipoleMode_ = MakeList(em38, 1173, kDipoleModeEntries);
   auto* em38Grid = new QGridLayout(em38);
-  AddRow(em38Grid, 0, 0, MakeLabel(em38, "&Readings/second:", readingsPerSecond_), readingsPerSecond_);
-  AddRow(em38Grid, 1, 0, MakeLabel(em38, "C&omponent:", component_), component_);
-  AddRow(em38Grid, 2, 0, MakeLabel(em38, "&Dipole Mode:", dipoleMode_), dipoleMode_);
+  AddRowAt(em38Grid, 0, 0, MakeLabel(em38, "&Readings/second:", readingsPerSecond_), readingsPerSecond_);
+  AddRowAt(em38Grid, 1, 0, MakeLabel(em38, "C&omponent:", component_), component_);
+  AddRowAt(em38Grid, 2, 0, MakeLabel(em38, "&Dipole Mode:", dipoleMode_), dipoleMode_);
 
   auto* lines = new QGroupBox("Survey Lines Parameters", this);
-  lineName_ = MakeEdit(lines, 1113, kSurveyLineMaxChars);
+  lineName_ = MakeEdit(lines, 1113, {}, kSurveyLineMaxChars);
   lineIncrement_ = MakeEdit(lines, 1114);
   lineSequence_ = MakeList(lines, 1115, kLineSequenceEntries);
   lineDirection_ = MakeList(lines, 1116, kLineDirectionEntries);
   auto* lineGrid = new QGridLayout(lines);
-  AddRow(lineGrid, 0, 0, MakeLabel(lines, "Survey &Line:", lineName_), lineName_);
-  AddRow(lineGrid, 1, 0, MakeLabel(lines, "Line &Increment:", lineIncrement_), lineIncrement_);
-  AddRow(lineGrid, 0, 2, MakeLabel(lines, "Line &Sequence:", lineSequence_), lineSequence_);
-  AddRow(lineGrid, 1, 2, MakeLabel(lines, "Dir&ection:", lineDirection_), lineDirection_);
+  AddRowAt(lineGrid, 0, 0, MakeLabel(lines, "Survey &Line:", lineName_), lineName_);
+  AddRowAt(lineGrid, 1, 0, MakeLabel(lines, "Line &Increment:", lineIncrement_), lineIncrement_);
+  AddRowAt(lineGrid, 0, 2, MakeLabel(lines, "Line &Sequence:", lineSequence_), lineSequence_);
+  AddRowAt(lineGrid, 1, 2, MakeLabel(lines, "Dir&ection:", lineDirection_), lineDirection_);
   lineGrid->setColumnStretch(1, 1);
   lineGrid->setColumnStretch(3, 1);
   lineGrid->setColumnMinimumWidth(2, 0);
@@ -60,13 +59,13 @@ SurveySetupDialog::SurveySetupDialog(QWidget* owner)
   layout->addStretch(1);
   layout->addLayout(MakeButtonRow());
 
-  startStation_->setText(QText(opened_.startStation));
-  stationIncrement_->setText(QText(opened_.stationIncrement));
-  lineName_->setText(QText(opened_.lineName));
-  lineIncrement_->setText(QText(opened_.lineIncrement));
+  startStation_->setText(Qs(opened_.startStation));
+  stationIncrement_->setText(Qs(opened_.stationIncrement));
+  lineName_->setText(Qs(opened_.lineName));
+  lineIncrement_->setText(Qs(opened_.lineIncrement));
   lineSequence_->setCurrentIndex(opened_.lineSequence);
   lineDirection_->setCurrentIndex(opened_.lineDirection);
-  readingsPerSecond_->setText(QText(opened_.readingsPerSecond));
+  readingsPerSecond_->setText(Qs(opened_.readingsPerSecond));
   component_->setCurrentIndex(opened_.component);
   dipoleMode_->setCurrentIndex(opened_.dipoleMode);
 

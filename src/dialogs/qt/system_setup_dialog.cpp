@@ -6,14 +6,13 @@
 #include <QVBoxLayout>
 
 #include "dialogs/dialog_values.h"
-#include "dialogs/qt/dialog_controls.h"
+#include "dialogs/qt/option_controls.h"
 #include "dialogs/system_setup.h"
 #include "platform/qt/buttons.h"
 #include "platform/qt/prompts.h"
 
 namespace obrix {
 
-using namespace form;
 
 SystemSetupDialog::SystemSetupDialog(QWidget* owner, bool narrow)
     : SetupDialog(narrow ? "SYSTEMNARROW" : "SYSTEM", "System Setup", narrow ? 196 : 321, narrow ? 202 : 107,
@@ -48,13 +47,13 @@ SystemSetupDialog::SystemSetupDialog(QWidget* owner, bool narrow)
   auto* grid = new QGridLayout;
   grid->setHorizontalSpacing(units().X(6));
   if (narrow) {
-    for (int i = 0; i < 6; ++i) AddRow(grid, i, 0, labels[i], lists[i]);
+    for (int i = 0; i < 6; ++i) AddRowAt(grid, i, 0, labels[i], lists[i]);
     grid->addWidget(audioTicks_, 6, 0, 1, 2);
     grid->addWidget(disconnectAlarm_, 7, 0, 1, 2);
     grid->setColumnStretch(1, 1);
   } else {
-    for (int i = 0; i < 4; ++i) AddRow(grid, i, 0, labels[i], lists[i]);
-    for (int i = 4; i < 6; ++i) AddRow(grid, i - 4, 2, labels[i], lists[i]);
+    for (int i = 0; i < 4; ++i) AddRowAt(grid, i, 0, labels[i], lists[i]);
+    for (int i = 4; i < 6; ++i) AddRowAt(grid, i - 4, 2, labels[i], lists[i]);
     grid->addWidget(audioTicks_, 2, 2, 1, 2);
     grid->addWidget(disconnectAlarm_, 3, 2, 1, 2);
     grid->setColumnStretch(1, 1);
