@@ -19,16 +19,16 @@ ReplayTimeline BuildReplayTimeline(const std::vector<ReplayEvent>& events) {
   while (i < events.size()) {
     // One segment: the run of events with the same segment number.
     size_t end = i;
-    uint64_t earliest = UINT64_MAX;
+    int64_t earliest = INT64_MAX;
     for (; end < events.size() && events[end].segment == events[i].segment; ++end)
       if (!events[end].text.empty()) earliest = std::min(earliest, events[end].tick);
-    if (earliest != UINT64_MAX) {
+    if (earliest != INT64_MAX) {
       if (any) base = t.endMs + kReplaySegmentGapMs;
       for (; i < end; ++i) {
         const ReplayEvent& e = events[i];
         if (e.text.empty()) continue;
         ReplayItem item;
-        item.offsetMs = base + (e.tick - earliest);
+        item.offsetMs = base + static_cast<uint64_t>(e.tick - earliest);
         item.kind = e.kind;
         item.bytes = e.kind == ReplayKind::Reading ? ReplayInstrumentRecord(e.text) + "\r" : e.text + "\r\n";
         t.endMs = any ? std::max(t.endMs, item.offsetMs) : item.offsetMs;

@@ -15,7 +15,7 @@ enum class ReplayKind { Reading, Sentence, RawLine };
 struct ReplayEvent {
   ReplayKind kind = ReplayKind::Reading;
   std::string text;   // instrument field, or the reassembled sentence / raw line
-  uint64_t tick = 0;  // reception tick, unwrapped within its segment
+  int64_t tick = 0;   // reception tick, unwrapped within its segment
   int segment = 0;    // append session of the file, 0 for the first
 };
 

@@ -8,13 +8,13 @@
 namespace obrix::sim {
 namespace {
 
-ReplayEvent Reading(const std::string& field, uint64_t tick, int segment = 0) {
+ReplayEvent Reading(const std::string& field, int64_t tick, int segment = 0) {
   return {ReplayKind::Reading, field, tick, segment};
 }
-ReplayEvent Sentence(const std::string& text, uint64_t tick, int segment = 0) {
+ReplayEvent Sentence(const std::string& text, int64_t tick, int segment = 0) {
   return {ReplayKind::Sentence, text, tick, segment};
 }
-ReplayEvent Raw(const std::string& text, uint64_t tick, int segment = 0) {
+ReplayEvent Raw(const std::string& text, int64_t tick, int segment = 0) {
   return {ReplayKind::RawLine, text, tick, segment};
 }
 
@@ -53,7 +53,7 @@ TEST(ReplayTimelineTest, OffsetsFromTheEarliestTickAcrossSegmentsAndWraps) {
     std::vector<uint64_t> offsets;
     uint64_t endMs;
   };
-  const uint64_t wrap = 1ull << 32;
+  const int64_t wrap = int64_t{1} << 32;
   const Case cases[] = {
       {"spacing kept, zero at the earliest of either kind",
        {Reading("T1", 1072), Sentence("$A", 1000), Reading("T2", 1144)},

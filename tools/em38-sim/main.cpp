@@ -8,6 +8,8 @@
 #include "platform/pty_link.h"
 #include "platform/ticks.h"
 #include "sim/em38_stream.h"
+#include "sim/replay_file.h"
+#include "sim/replay_run.h"
 #include "sim/scenario.h"
 #include "sim/sim_cli.h"
 
@@ -34,9 +36,16 @@ const char kHelp[] =
     "  --scenario FILE       readings follow the walk of the scenario FILE (shared with gnss-sim): the field\n"
     "                        with its conductive anomaly at the simulated position\n"
     "  --marker-every SEC    press the marker button every SEC seconds (held for 300 ms)\n"
+    "  --replay FILE         stream the reading records of the survey data FILE instead, with their original\n"
+    "                        spacing (started together with gnss-sim --replay FILE, both stay in step); the\n"
+    "                        program ends after the last record. Only --port, --speed and --loop go with it\n"
+    "  --speed N             replay N times as fast, 0.1 .. 100 (default 1)\n"
+    "  --loop                start the replay over 1 s after its end, until stopped\n"
     "  --help                this text\n"
     "\n"
-    "Signals: SIGUSR1 presses the marker button once.\n";
+    "Signals: SIGUSR1 presses the marker button once (not while replaying).\n"
+    "Exit status: 0 when stopped or at the end of a replay, 1 when the port cannot be linked or the replay\n"
+    "file cannot be used (missing, empty, not a survey data file, no readings), 2 for a bad option.\n";
 
 bool ParseRamp(const std::string& text, Em38Options* o) {
   size_t a = text.find(':'), b = text.find(':', a == std::string::npos ? a : a + 1);
@@ -55,7 +64,9 @@ int Fail(const std::string& why) {
 
 int main(int argc, char** argv) {
   Em38Options o;
-  std::string port = "COM4", scenarioPath;
+  std::string port = "COM4", scenarioPath, replayPath, notWithReplay, replayOnly;
+  double speed = 1.0;
+  bool loop = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     auto next = [&](std::string* v) {
@@ -64,6 +75,10 @@ int main(int argc, char** argv) {
       return true;
     };
     std::string v;
+    // Options that shape generated records mean nothing for a replay.
+    if (arg != "--port" && arg != "--replay" && arg != "--speed" && arg != "--loop" && arg != "--help" &&
+        arg != "-h" && notWithReplay.empty())
+      notWithReplay = arg;
     if (arg == "--help" || arg == "-h") {
       std::fputs(kHelp, stdout);
       return 0;
@@ -97,10 +112,31 @@ int main(int argc, char** argv) {
     } else if (arg == "--marker-every") {
       if (!next(&v) || !ParseNumber(v, 0.5, 86400, &o.markerEverySeconds))
         return Fail("--marker-every takes seconds (at least 0.5)");
+    } else if (arg == "--replay") {
+      if (!next(&replayPath) || replayPath.empty()) return Fail("--replay takes a data file");
+    } else if (arg == "--speed") {
+      if (!next(&v) || !ParseNumber(v, kReplayMinSpeed, kReplayMaxSpeed, &speed))
+        return Fail("--speed takes a factor from 0.1 to 100");
+      if (replayOnly.empty()) replayOnly = arg;
+    } else if (arg == "--loop") {
+      loop = true;
+      if (replayOnly.empty()) replayOnly = arg;
     } else {
       return Fail("unknown option " + arg);
     }
   }
+
+  if (!replayPath.empty()) {
+    if (!notWithReplay.empty()) return Fail(notWithReplay + " cannot be used with --replay");
+    ReplayTimeline timeline;
+    std::string why;
+    if (!LoadReplay(replayPath, true, &timeline, &why)) {
+      std::fprintf(stderr, "em38-sim: %s\n", why.c_str());
+      return 1;
+    }
+    return RunReplay({"em38-sim", port, replayPath, speed, loop}, std::move(timeline));
+  }
+  if (!replayOnly.empty()) return Fail(replayOnly + " needs --replay");
 
   Scenario scenario;
   scenario.startTime = UnixNow();

@@ -7,6 +7,8 @@
 #include "platform/pty_link.h"
 #include "platform/ticks.h"
 #include "sim/gnss_stream.h"
+#include "sim/replay_file.h"
+#include "sim/replay_run.h"
 #include "sim/scenario.h"
 #include "sim/sim_cli.h"
 
@@ -31,7 +33,7 @@ const char kHelp[] =
     "  --write-scenario FILE    write the default scenario, starting now, to FILE and exit\n"
     "  --origin LAT,LON         origin of the walk in degrees (default 43.6099,-79.6107)\n"
     "  --heading DEG            direction of the first line, clockwise from north (default 0)\n"
-    "  --speed M/S              walking speed (default 1.2)\n"
+    "  --speed M/S              walking speed (default 1.2); with --replay the replay speed factor\n"
     "  --line-length M          length of each survey line (default 40)\n"
     "  --line-spacing M         distance between lines (default 1)\n"
     "  --lines N                number of lines before the walk turns back (default 20)\n"
@@ -48,9 +50,17 @@ const char kHelp[] =
     "  --silence-for SEC        ... for SEC seconds (default 5; also the length of a SIGUSR1 silence)\n"
     "  --unplug-at SEC          close the pseudo-terminal SEC seconds after the start (unplugged cable) ...\n"
     "  --unplug-for SEC         ... and open a new one after SEC seconds (default 5; also for SIGUSR2)\n"
+    "  --replay FILE            stream the sentences and raw lines of the survey data FILE instead, with their\n"
+    "                           original spacing (started together with em38-sim --replay FILE, both stay in\n"
+    "                           step); the program ends after the last line. Only --port, --speed and --loop\n"
+    "                           go with it\n"
+    "  --speed N                (with --replay) replay N times as fast, 0.1 .. 100 (default 1)\n"
+    "  --loop                   start the replay over 1 s after its end, until stopped\n"
     "  --help                   this text\n"
     "\n"
-    "Signals: SIGUSR1 starts a silence now, SIGUSR2 unplugs now.\n";
+    "Signals: SIGUSR1 starts a silence now, SIGUSR2 unplugs now (neither while replaying).\n"
+    "Exit status: 0 when stopped or at the end of a replay, 1 when the port cannot be linked or the replay\n"
+    "file cannot be used (missing, empty, not a survey data file, no sentences), 2 for a bad option.\n";
 
 int Fail(const std::string& why) {
   std::fprintf(stderr, "gnss-sim: %s (see --help)\n", why.c_str());
@@ -75,7 +85,8 @@ void PrintReceived(std::string* pending, const char* data, size_t n) {
 int main(int argc, char** argv) {
   GnssOptions o;
   Scenario scenario;
-  std::string port = "COM6", scenarioPath, writePath;
+  std::string port = "COM6", scenarioPath, writePath, replayPath, notWithReplay, speedText;
+  bool loop = false, speedGiven = false;
   double silenceAt = -1, silenceFor = 5, unplugAt = -1, unplugFor = 5;
   // Walk options given on the command line win over the scenario file.
   struct WalkOverride {
@@ -92,6 +103,10 @@ int main(int argc, char** argv) {
     };
     auto number = [&](double lo, double hi, double* out) { return next() && ParseNumber(v, lo, hi, out); };
     auto integer = [&](int lo, int hi, int* out) { return next() && ParseInt(v, lo, hi, out); };
+    // Options that shape generated sentences mean nothing for a replay.
+    if (arg != "--port" && arg != "--replay" && arg != "--speed" && arg != "--loop" && arg != "--help" &&
+        arg != "-h" && notWithReplay.empty())
+      notWithReplay = arg;
     if (arg == "--help" || arg == "-h") {
       std::fputs(kHelp, stdout);
       return 0;
@@ -118,8 +133,10 @@ int main(int argc, char** argv) {
       if (!number(-360, 360, &walk.values.headingDeg)) return Fail("--heading takes degrees");
       walk.heading = true;
     } else if (arg == "--speed") {
-      if (!number(0, 100, &walk.values.speed)) return Fail("--speed takes 0 .. 100 m/s");
-      walk.speed = true;
+      // A walking speed, or the replay factor: told apart once all options are read.
+      if (!next()) return Fail("--speed takes a number");
+      speedText = v;
+      speedGiven = true;
     } else if (arg == "--line-length") {
       if (!number(0.1, 1e5, &walk.values.lineLength)) return Fail("--line-length takes metres");
       walk.length = true;
@@ -157,9 +174,33 @@ int main(int argc, char** argv) {
       if (!number(0, 1e7, &unplugAt)) return Fail("--unplug-at takes seconds");
     } else if (arg == "--unplug-for") {
       if (!number(0.01, 1e6, &unplugFor)) return Fail("--unplug-for takes seconds");
+    } else if (arg == "--replay") {
+      if (!next() || v.empty()) return Fail("--replay takes a data file");
+      replayPath = v;
+    } else if (arg == "--loop") {
+      loop = true;
     } else {
       return Fail("unknown option " + arg);
     }
+  }
+
+  if (!replayPath.empty()) {
+    if (!notWithReplay.empty()) return Fail(notWithReplay + " cannot be used with --replay");
+    double speed = 1.0;
+    if (speedGiven && !ParseNumber(speedText, kReplayMinSpeed, kReplayMaxSpeed, &speed))
+      return Fail("--speed takes a factor from 0.1 to 100 with --replay");
+    ReplayTimeline timeline;
+    std::string why;
+    if (!LoadReplay(replayPath, false, &timeline, &why)) {
+      std::fprintf(stderr, "gnss-sim: %s\n", why.c_str());
+      return 1;
+    }
+    return RunReplay({"gnss-sim", port, replayPath, speed, loop}, std::move(timeline));
+  }
+  if (loop) return Fail("--loop needs --replay");
+  if (speedGiven) {
+    if (!ParseNumber(speedText, 0, 100, &walk.values.speed)) return Fail("--speed takes 0 .. 100 m/s");
+    walk.speed = true;
   }
 
   const double startUnix = UnixNow();

@@ -1,0 +1,75 @@
+#include "sim/replay_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "datafile/file_naming.h"
+#include "datafile/survey_events.h"
+
+namespace obrix::sim {
+namespace {
+
+class Fd {
+ public:
+  explicit Fd(int fd) : fd_(fd) {}
+  ~Fd() {
+    if (fd_ >= 0) close(fd_);
+  }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+bool Refuse(std::string* error, const std::string& why) {
+  if (error) *error = why;
+  return false;
+}
+
+}  // namespace
+
+bool ReadReplayEvents(const std::string& path, std::vector<ReplayEvent>* events, std::string* error) {
+  events->clear();
+  Fd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (fd.get() < 0) return Refuse(error, "cannot open " + path + ": " + std::strerror(errno));
+  struct stat st {};
+  if (fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return Refuse(error, path + " is not a file");
+  if (st.st_size == 0) return Refuse(error, path + " is empty");
+  char head[5] = {};
+  if (pread(fd.get(), head, sizeof head, 0) != static_cast<ssize_t>(sizeof head) ||
+      std::memcmp(head, kDataFileMagic, sizeof head) != 0)
+    return Refuse(error, path + " is not a survey data file (it does not start with " + kDataFileMagic + ")");
+
+  SurveyEventReader reader(fd.get());
+  SurveyEvent e;
+  while (reader.Next(e)) {
+    ReplayKind kind;
+    switch (e.kind) {
+      case SurveyEventKind::Reading: kind = ReplayKind::Reading; break;
+      case SurveyEventKind::Sentence: kind = ReplayKind::Sentence; break;
+      case SurveyEventKind::RawLine: kind = ReplayKind::RawLine; break;
+      default: continue;
+    }
+    if (!e.hasTick || e.segment < 0) continue;
+    events->push_back({kind, e.text, e.tick64, e.segment});
+  }
+  if (reader.failed()) return Refuse(error, "cannot read " + path + ": " + std::strerror(errno));
+  return true;
+}
+
+bool LoadReplay(const std::string& path, bool readings, ReplayTimeline* out, std::string* error) {
+  std::vector<ReplayEvent> events;
+  if (!ReadReplayEvents(path, &events, error)) return false;
+  *out = ReplayItemsFor(BuildReplayTimeline(events), readings);
+  if (out->items.empty())
+    return Refuse(error, path + (readings ? " holds no readings to replay" : " holds no sentences or raw lines to replay"));
+  return true;
+}
+
+}  // namespace obrix::sim

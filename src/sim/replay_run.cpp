@@ -1,0 +1,56 @@
+#include "sim/replay_run.h"
+
+#include <cstdio>
+
+#include "platform/pty_link.h"
+#include "platform/ticks.h"
+#include "sim/sim_cli.h"
+
+namespace obrix::sim {
+namespace {
+
+// Bytes kept for a pseudo-terminal nobody reads; beyond this they are dropped, as from a device.
+constexpr size_t kMaxPending = 64 * 1024;
+
+}  // namespace
+
+int RunReplay(const ReplayRun& run, ReplayTimeline timeline) {
+  SimSignals& signals = InstallSimSignals();
+  PtyLink link;
+  std::string why;
+  if (!link.Open(PtyLink::PortLinkPath(run.port), &why)) {
+    std::fprintf(stderr, "%s: %s\n", run.tool.c_str(), why.c_str());
+    return 1;
+  }
+  const size_t items = timeline.items.size();
+  const double seconds = timeline.items.empty() ? 0 : timeline.items.back().offsetMs / 1000.0;
+  std::printf("%s: %s -> %s (replay of %s: %zu items over %.1f s, speed %g%s)\n", run.tool.c_str(),
+              link.linkPath().c_str(), link.slavePath().c_str(), run.file.c_str(), items, seconds, run.speed,
+              run.loop ? ", looping" : "");
+  std::fflush(stdout);
+
+  ReplayStream stream(std::move(timeline), run.speed, run.loop, TickMs());
+  std::string pending;
+  char sink[256];
+  while (!signals.stop.load()) {
+    stream.Generate(TickMs(), &pending);
+    if (!pending.empty()) {
+      pending.erase(0, link.Write(pending));
+      if (pending.size() > kMaxPending) pending.clear();
+    }
+    if (stream.Done() && pending.empty()) break;
+    link.Read(sink, sizeof sink, 5);  // what the program sends is not answered
+  }
+  const bool finished = !signals.stop.load();
+  link.Drain(finished ? 2000 : 300);
+  link.Close();
+  if (finished) {
+    std::printf("%s: replay finished (%llu items sent, %llu skipped)\n", run.tool.c_str(),
+                static_cast<unsigned long long>(stream.itemsSent()),
+                static_cast<unsigned long long>(stream.itemsSkipped()));
+    std::fflush(stdout);
+  }
+  return 0;
+}
+
+}  // namespace obrix::sim
