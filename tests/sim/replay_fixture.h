@@ -18,8 +18,9 @@ struct ReplaySession {
   uint32_t lengthMs = 2000;
   bool readings = true;
   bool sentences = true;
-  std::string rawLine;  // stored as a raw line 250 ms into the session when not empty
-  int firstValue = 0;   // readings carry distinct values from here on
+  std::string rawLine;   // stored as a raw line halfway through the session when not empty
+  int firstValue = 0;    // readings carry distinct values from here on
+  double walkStart = 0;  // seconds of the walk (and of UTC after 12:00) at the first tick
 };
 
 // What a file holds, in file order: the instrument fields (as they go over the wire) and the sentence texts.
@@ -59,7 +60,7 @@ inline void AddSession(const ReplaySession& s, ReplayContent* c) {
       nextReading += 72;
     }
     if (s.sentences && at == nextSentence) {
-      std::string lines = gnss.Epoch(at / 1000.0, 43200 + at / 1000.0);
+      std::string lines = gnss.Epoch(s.walkStart + at / 1000.0, 43200 + s.walkStart + at / 1000.0);
       for (size_t from = 0, end; (end = lines.find("\r\n", from)) != std::string::npos; from = end + 2) {
         const std::string text = lines.substr(from, end - from);
         c->bytes += SentenceGroup(text, tick, '@', '#', '!', ' ', 0);
@@ -67,7 +68,7 @@ inline void AddSession(const ReplaySession& s, ReplayContent* c) {
       }
       nextSentence += 500;
     }
-    if (!rawDone && at == 250) {
+    if (!rawDone && at == s.lengthMs / 2) {
       c->bytes += SentenceGroup(s.rawLine, tick, '?', '"', '!', ' ', 0);
       c->sentences.push_back(s.rawLine);
       rawDone = true;

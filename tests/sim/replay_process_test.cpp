@@ -91,8 +91,8 @@ TEST(ReplayProcessTest, BadFilesAndOptionsAreRefused) {
   const std::string root = fixture.dir().path();
   const std::string survey = root + "survey.T38", readingsOnly = root + "grd.T38", sentencesOnly = root + "gps.GXY";
   WriteFile(survey, MakeSurvey({{}}).bytes);
-  WriteFile(readingsOnly, MakeSurvey({{1000, 1000, true, false}}).bytes);
-  WriteFile(sentencesOnly, MakeSurvey({{1000, 1000, false, true}}).bytes);
+  WriteFile(readingsOnly, MakeSurvey({{1000, 1000, true, false, "", 0, 0}}).bytes);
+  WriteFile(sentencesOnly, MakeSurvey({{1000, 1000, false, true, "", 0, 0}}).bytes);
   WriteFile(root + "empty.T38", "");
   WriteFile(root + "foreign.txt", "Some notes about the field\nwith a second line of text\n");
   struct Case {
@@ -147,7 +147,7 @@ TEST(ReplayProcessTest, BothToolsStreamTheFileAndEnd) {
   TempDir root;
   const std::string path = root.file("survey.T38");
   const ReplayContent survey =
-      MakeSurvey({{0xFFFFFC00u, 1500, true, true, "JUNK-LINE-1", 0}, {77000, 700, true, true, "", 100}});
+      MakeSurvey({{0xFFFFFC00u, 1500, true, true, "JUNK-LINE-1", 0, 0}, {77000, 700, true, true, "", 100, 10}});
   WriteFile(path, survey.bytes);
   SimProcess em, gps;
   ASSERT_TRUE(em.Start("em38-sim", {"--replay", path, "--speed", "2", "--port", "COM3"}, root.path()));
