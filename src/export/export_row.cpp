@@ -1,0 +1,54 @@
+#include "export/export_row.h"
+
+#include "platform/numbers.h"
+
+namespace obrix {
+
+std::string ExportFlagText(unsigned flags) {
+  static constexpr struct {
+    unsigned flag;
+    const char* word;
+  } kWords[] = {{kFlagBeforeFirstFix, "before_first_fix"}, {kFlagAfterLastFix, "after_last_fix"},
+                {kFlagGap, "gap"},                         {kFlagPause, "pause"},
+                {kFlagLineChange, "line_change"},          {kFlagNoHeading, "no_heading"}};
+  std::string out;
+  for (const auto& w : kWords) {
+    if (!(flags & w.flag)) continue;
+    if (!out.empty()) out += '+';
+    out += w.word;
+  }
+  return out;
+}
+
+// Civil dates from and to day numbers (proleptic Gregorian calendar).
+int64_t DayNumber(int year, int month, int day) {
+  const int64_t y = year - (month <= 2 ? 1 : 0);
+  const int64_t era = (y >= 0 ? y : y - 399) / 400;
+  const int64_t yoe = y - era * 400;
+  const int64_t doy = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+  const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + doe - 719468;
+}
+
+std::string DayText(int64_t z) {
+  z += 719468;
+  const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+  const int64_t doe = z - era * 146097;
+  const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const int64_t mp = (5 * doy + 2) / 153;
+  const int64_t d = doy - (153 * mp + 2) / 5 + 1;
+  const int64_t m = mp < 10 ? mp + 3 : mp - 9;
+  const int64_t y = yoe + era * 400 + (m <= 2 ? 1 : 0);
+  return FormatC("%04lld-%02lld-%02lld", static_cast<long long>(y), static_cast<long long>(m),
+                 static_cast<long long>(d));
+}
+
+std::string MillisText(int64_t ms) {
+  ms = ((ms % 86400000) + 86400000) % 86400000;
+  return FormatC("%02lld:%02lld:%02lld.%03lld", static_cast<long long>(ms / 3600000),
+                 static_cast<long long>(ms / 60000 % 60), static_cast<long long>(ms / 1000 % 60),
+                 static_cast<long long>(ms % 1000));
+}
+
+}  // namespace obrix
