@@ -9,9 +9,7 @@ constexpr int kLabelGap = 5;  // between a label and its value field
 
 Rect Field(int x, int y, int width, int height) { return {x, y, x + width, y + height}; }
 
-}  // namespace
-
-ReadoutRects LayoutReadoutRows(const Rect& area, bool wide, const ReadoutMetrics& m, const ReadoutLabels& labels) {
+ReadoutRects LayoutColumns(const Rect& area, bool wide, const ReadoutMetrics& m, const ReadoutLabels& labels) {
   ReadoutRects r;
   const int row = std::max(m.labelHeight, m.valueHeight) + 2;
   const int vh = m.valueHeight;
@@ -73,6 +71,16 @@ ReadoutRects LayoutReadoutRows(const Rect& area, bool wide, const ReadoutMetrics
   r.frames[1] = {gx - 6, gy0 - 3, gpsRight + 6, gy + 1};
   r.writeWarning = {area.left + 6, gy + 4, area.right - 6, gy + 4 + m.labelHeight};
   return r;
+}
+
+}  // namespace
+
+ReadoutRects LayoutReadoutRows(const Rect& area, bool wide, const ReadoutMetrics& m, const ReadoutLabels& labels) {
+  if (!wide) return LayoutColumns(area, false, m, labels);
+  // Side by side only when the GPS column fits across; otherwise one under the other, which at worst runs
+  // into the navigation buttons below (idle while logging) rather than over the summary and the pause prompt.
+  const ReadoutRects across = LayoutColumns(area, true, m, labels);
+  return across.frames[1].right <= area.right ? across : LayoutColumns(area, false, m, labels);
 }
 
 }  // namespace obrix

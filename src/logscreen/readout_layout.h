@@ -40,7 +40,7 @@ struct ReadoutLabels {
 };
 
 // Lays the rows out in `area`: the file row across it, then the counter column and the GPS column side by
-// side (`wide`) or one under the other.
+// side (`wide`, when the GPS column fits across `area`) or one under the other.
 ReadoutRects LayoutReadoutRows(const Rect& area, bool wide, const ReadoutMetrics& m, const ReadoutLabels& labels);
 
 // Template texts of the fields.

@@ -49,7 +49,11 @@ ScreenLayout ComputeScreenLayout(const ScreenGeometry& g) {
   l.rightColumnWidth = kRightColumnWidth;
 
   if (g.mapVisible && !g.portrait) {
-    const int side = std::max(40, H - L - 44);
+    // The square map gives up width on a narrow screen so that the readout rows, one column under the other
+    // (about 13 line heights wide), still fit between the profile's left edge and the button block.
+    const int readoutNeed = 13 * L;
+    const int profileNeed = (readoutNeed - 14) * 5 / 4;
+    const int side = std::max(40, std::min(H - L - 44, W - 176 - profileNeed));
     l.map = R(20, 20, side, side);
     if (g.gpsInput) l.speedBar = R(20, 20 + side + L + 2, side, 8);
     const int profileLeft = 20 + side + 6;

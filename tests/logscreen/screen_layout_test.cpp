@@ -68,7 +68,10 @@ TEST_P(ScreenLayoutTest, RightColumnAndPaneRules) {
   EXPECT_EQ(l.numbers.bottom - l.numbers.top, 4 * L + 10);
   EXPECT_EQ(l.numbers.top - l.condBars.bottom, 7 * L / 2);
   if (g.mapVisible) {
-    const int side = g.portrait ? W - 40 : H - L - 44;
+    // Landscape: the square gives up width only when the stacked readout rows (13 L) would not fit beside it.
+    const int side = g.portrait ? W - 40 : std::min(H - L - 44, W - 176 - (13 * L - 14) * 5 / 4);
+    if (!g.portrait && W >= 1280) EXPECT_EQ(side, H - L - 44);
+    if (!g.portrait) EXPECT_GE(l.readouts.right - l.readouts.left, 13 * L);
     EXPECT_EQ(l.map, (Rect{20, 20, 20 + side, 20 + side}));
     if (g.gpsInput) EXPECT_EQ(l.speedBar, (Rect{20, 20 + side + L + 2, 20 + side, 20 + side + L + 10}));
     if (!g.portrait) {
