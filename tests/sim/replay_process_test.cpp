@@ -150,6 +150,7 @@ TEST(ReplayProcessTest, BothToolsStreamTheFileAndEnd) {
       MakeSurvey({{0xFFFFFC00u, 1500, true, true, "JUNK-LINE-1", 0, 0}, {77000, 700, true, true, "", 100, 10}});
   WriteFile(path, survey.bytes);
   SimProcess em, gps;
+  const auto started = std::chrono::steady_clock::now();
   ASSERT_TRUE(em.Start("em38-sim", {"--replay", path, "--speed", "2", "--port", "COM3"}, root.path()));
   ASSERT_TRUE(gps.Start("gnss-sim", {"--replay", path, "--speed", "2"}, root.path()));
   const std::string emLink = root.file("ports/COM3"), gpsLink = root.file("ports/COM6");
@@ -158,18 +159,20 @@ TEST(ReplayProcessTest, BothToolsStreamTheFileAndEnd) {
   int emFd = OpenRaw(emLink), gpsFd = OpenRaw(gpsLink);
   ASSERT_GE(emFd, 0);
   ASSERT_GE(gpsFd, 0);
-  // The file lasts 1.5 + 1 + 0.7 s: 1.6 s at twice the speed. Read both ports meanwhile and a little after.
+  // The file lasts 1.5 + 1 + 0.7 s: 1.6 s at twice the speed. Each tool ends once its port was drained.
   std::string emBytes, gpsBytes;
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(2600);
-  while (std::chrono::steady_clock::now() < end) {
+  auto finished = [](SimProcess& p) { return p.ReadOutput(0).find("replay finished") != std::string::npos; };
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(8);
+  while (!(finished(em) && finished(gps)) && std::chrono::steady_clock::now() < end) {
     emBytes += ReadFor(emFd, 20);
     gpsBytes += ReadFor(gpsFd, 20);
   }
+  // The last reading is 3088 ms into the timeline: sent no sooner than 1544 ms after the start.
+  EXPECT_GE(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(1400));
   EXPECT_EQ(em.Wait(5000), 0) << em.ReadOutput(0);
   EXPECT_EQ(gps.Wait(5000), 0) << gps.ReadOutput(0);
   close(emFd);
   close(gpsFd);
-  EXPECT_NE(em.ReadOutput(0).find("replay finished"), std::string::npos) << em.ReadOutput(0);
   EXPECT_EQ(access(emLink.c_str(), F_OK), -1) << "link removed at the end";
 
   const std::vector<std::string> records = CrRecords(emBytes), lines = Lines(gpsBytes);
