@@ -6,20 +6,19 @@
 #include <vector>
 
 #include "em38/em38_record.h"
+#include "sim/stream_split.h"
 
 namespace obrix::sim {
 namespace {
 
+// Records of `bytes`; nothing may follow the last CR.
 std::vector<std::string> SplitRecords(const std::string& bytes) {
-  std::vector<std::string> out;
-  size_t from = 0, cr;
-  while ((cr = bytes.find('\r', from)) != std::string::npos) {
-    out.push_back(bytes.substr(from, cr - from));
-    from = cr + 1;
-  }
-  EXPECT_EQ(from, bytes.size()) << "bytes after the last CR";
+  size_t rest = 0;
+  std::vector<std::string> out = test::SplitCrRecords(bytes, &rest);
+  EXPECT_EQ(rest, 0u) << "bytes after the last CR";
   return out;
 }
+
 
 // Every record the simulator makes must read back, through the program's own decoder, as what was asked for.
 TEST(Em38StreamTest, RecordsDecodeToTheChosenStatusAndValue) {

@@ -9,18 +9,10 @@
 #include "gps/nmea_decode.h"
 #include "gps/nmea_fields.h"
 #include "gps/nmea_table.h"
+#include "sim/stream_split.h"
 
 namespace obrix::sim {
 namespace {
-
-// Complete lines as the program's own line assembler sees them.
-std::vector<std::string> AssembleLines(const std::string& bytes) {
-  NmeaLineAssembler a;
-  std::vector<std::string> lines;
-  for (unsigned char b : bytes)
-    if (a.Feed(b) == NmeaLineAssembler::Event::LineComplete) lines.emplace_back(a.line());
-  return lines;
-}
 
 Scenario WalkNorth() {
   Scenario s;
@@ -63,7 +55,7 @@ TEST(GnssStreamTest, EveryFormatDecodesToTheWalkPosition) {
     o.quality = 2;
     o.satellites = 9;
     GnssStream stream(o, s, 0, 0, 0);
-    auto lines = AssembleLines(stream.Epoch(walkSeconds, 12 * 3600 + 34 * 60 + 56.78));
+    auto lines = test::AssembleNmeaLines(stream.Epoch(walkSeconds, 12 * 3600 + 34 * 60 + 56.78));
     ASSERT_EQ(lines.size(), c.format == 0 ? 2u : 1u);
     const NmeaTable table = MakeNmeaTable(c.format, c.slam ? 1 : 0);
     const std::string& pos = lines[0];
@@ -103,7 +95,7 @@ TEST(GnssStreamTest, SatellitesAndQualityReachTheFix) {
   o.quality = 0;  // no fix
   o.satellites = 4;
   GnssStream stream(o, WalkNorth(), 0, 0, 0);
-  auto lines = AssembleLines(stream.Epoch(0, 0));
+  auto lines = test::AssembleNmeaLines(stream.Epoch(0, 0));
   ASSERT_EQ(lines.size(), 1u);
   FixDecode d = DecodeFixSentence(lines[0], CurrentFixValues{}, MakeNmeaTable(1, 0), FixDecodeOptions{});
   EXPECT_EQ(d.fix.FixSatellites, 4);
@@ -126,7 +118,7 @@ TEST(GnssStreamTest, EpochsFollowTheRate) {
     std::string bytes;
     for (uint32_t t = 0; t <= c.runMs; t += 5) stream.Generate(0xFFFFFE00u + t, &bytes);
     stream.Generate(0xFFFFFE00u + c.runMs, &bytes);
-    EXPECT_EQ(AssembleLines(bytes).size(), c.epochs);
+    EXPECT_EQ(test::AssembleNmeaLines(bytes).size(), c.epochs);
   }
 }
 
@@ -137,19 +129,19 @@ TEST(GnssStreamTest, SilenceWindowsSendNothing) {
   stream.AddSilence(1000, 3100);
   std::string bytes;
   stream.Generate(950, &bytes);
-  EXPECT_EQ(AssembleLines(bytes).size(), 10u);
+  EXPECT_EQ(test::AssembleNmeaLines(bytes).size(), 10u);
   bytes.clear();
   for (uint32_t t = 950; t < 4100; t += 50) stream.Generate(t, &bytes);
   EXPECT_TRUE(bytes.empty());
   stream.Generate(4100, &bytes);
-  EXPECT_EQ(AssembleLines(bytes).size(), 1u);
+  EXPECT_EQ(test::AssembleNmeaLines(bytes).size(), 1u);
 
   bytes.clear();
   stream.SilenceNow(500);
   stream.Generate(4550, &bytes);
   EXPECT_TRUE(bytes.empty());
   stream.Generate(4600, &bytes);
-  EXPECT_EQ(AssembleLines(bytes).size(), 1u);
+  EXPECT_EQ(test::AssembleNmeaLines(bytes).size(), 1u);
 }
 
 TEST(GnssStreamTest, FaultsReachTheLineRulesAsRejectedLines) {
@@ -162,7 +154,7 @@ TEST(GnssStreamTest, FaultsReachTheLineRulesAsRejectedLines) {
   std::string bytes;
   stream.Generate(200, &bytes);  // three epochs
   int checked = 0, rejected = 0, long_ = 0;
-  for (const std::string& line : AssembleLines(bytes)) {
+  for (const std::string& line : test::AssembleNmeaLines(bytes)) {
     if (JudgeLine(line, true) == LineVerdict::Checked)
       ++checked;
     else

@@ -10,6 +10,7 @@
 #include "gps/line_assembler.h"
 #include "sim/replay_fixture.h"
 #include "sim/sim_process.h"
+#include "sim/stream_split.h"
 #include "test_support.h"
 
 namespace obrix::test {
@@ -59,24 +60,6 @@ int RunTool(const std::string& tool, const std::vector<std::string>& args, const
   int status = 0;
   waitpid(pid, &status, 0);
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-std::vector<std::string> CrRecords(const std::string& bytes) {
-  std::vector<std::string> out;
-  size_t from = 0, cr;
-  while ((cr = bytes.find('\r', from)) != std::string::npos) {
-    out.push_back(bytes.substr(from, cr - from));
-    from = cr + 1;
-  }
-  return out;
-}
-
-std::vector<std::string> Lines(const std::string& bytes) {
-  NmeaLineAssembler a;
-  std::vector<std::string> lines;
-  for (unsigned char b : bytes)
-    if (a.Feed(b) == NmeaLineAssembler::Event::LineComplete) lines.emplace_back(a.line());
-  return lines;
 }
 
 // `got` is `want` without at most `lost` items at its start (sent before the port was opened).
@@ -175,7 +158,7 @@ TEST(ReplayProcessTest, BothToolsStreamTheFileAndEnd) {
   close(gpsFd);
   EXPECT_EQ(access(emLink.c_str(), F_OK), -1) << "link removed at the end";
 
-  const std::vector<std::string> records = CrRecords(emBytes), lines = Lines(gpsBytes);
+  const std::vector<std::string> records = SplitCrRecords(emBytes), lines = AssembleNmeaLines(gpsBytes);
   // The first items may have gone out before the ports were opened here; none may be missing later.
   ExpectTail(records, survey.readings, survey.readings.size() / 2);
   ExpectTail(lines, survey.sentences, survey.sentences.size() / 2);

@@ -9,28 +9,11 @@
 #include "gps/line_assembler.h"
 #include "gps/nmea_fields.h"
 #include "sim/sim_process.h"
+#include "sim/stream_split.h"
 #include "test_support.h"
 
 namespace obrix::test {
 namespace {
-
-std::vector<std::string> Records(const std::string& bytes) {
-  std::vector<std::string> out;
-  size_t from = 0, cr;
-  while ((cr = bytes.find('\r', from)) != std::string::npos) {
-    out.push_back(bytes.substr(from, cr - from));
-    from = cr + 1;
-  }
-  return out;
-}
-
-std::vector<std::string> Lines(const std::string& bytes) {
-  NmeaLineAssembler a;
-  std::vector<std::string> lines;
-  for (unsigned char b : bytes)
-    if (a.Feed(b) == NmeaLineAssembler::Event::LineComplete) lines.emplace_back(a.line());
-  return lines;
-}
 
 TEST(SimulatorProcessTest, Em38SimStreamsRecordsOnItsPort) {
   struct Case {
@@ -53,7 +36,7 @@ TEST(SimulatorProcessTest, Em38SimStreamsRecordsOnItsPort) {
     int fd = OpenRaw(link);
     ASSERT_GE(fd, 0);
     const int readMs = 1000;
-    auto records = Records(ReadFor(fd, readMs));
+    auto records = SplitCrRecords(ReadFor(fd, readMs));
     close(fd);
     ASSERT_GE(records.size(), 3u);
     // The first piece may be the tail of a record cut by the flush at open.
@@ -80,7 +63,7 @@ TEST(SimulatorProcessTest, GnssSimStreamsCheckedSentencesAndPrintsCommands) {
   ASSERT_NE(WaitForLink(link, 5000), "");
   int fd = OpenRaw(link);
   ASSERT_GE(fd, 0);
-  auto lines = Lines(ReadFor(fd, 1200));
+  auto lines = AssembleNmeaLines(ReadFor(fd, 1200));
   int gga = 0, gsa = 0;
   for (const std::string& l : lines) {
     if (l[0] != '$') continue;  // a cut first line
@@ -125,7 +108,7 @@ TEST(SimulatorProcessTest, GnssSimUnplugsAndComesBackOnANewPty) {
   ASSERT_NE(WaitForLink(link, 3000), "") << sim.ReadOutput(100);
   fd = OpenRaw(link);
   ASSERT_GE(fd, 0);
-  auto lines = Lines(ReadFor(fd, 400));
+  auto lines = AssembleNmeaLines(ReadFor(fd, 400));
   close(fd);
   EXPECT_GE(lines.size(), 2u);
   EXPECT_EQ(sim.Stop(), 0);
