@@ -1,0 +1,129 @@
+// t38export FILE [--format csv|geojson|kml] [--output PATH]: every reading of a survey data file with its
+// position, time and value.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "export/survey_export.h"
+
+namespace {
+
+// Exit codes.
+constexpr int kOk = 0, kUsage = 1, kCannotRead = 2, kForeign = 3, kCannotWrite = 4;
+
+const char kUsageText[] =
+    "usage: t38export FILE [--format csv|geojson|kml] [--output PATH]\n"
+    "Exports every reading of a survey data file with its sensor position (UTM and WGS 84), local and UTC\n"
+    "time, station, value and flags. Writes CSV to standard output unless told otherwise.\n"
+    "  --format F     csv (default), geojson or kml\n"
+    "  --output PATH  write to PATH instead of standard output\n"
+    "  --help         this text\n"
+    "Exit codes: 0 done, 1 bad arguments, 2 file missing or unreadable, 3 not a survey data file,\n"
+    "4 output cannot be written.\n";
+
+int Usage(const char* message) {
+  if (message) std::fprintf(stderr, "t38export: %s\n", message);
+  std::fputs(kUsageText, stderr);
+  return kUsage;
+}
+
+std::string BaseName(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  const size_t dot = name.find_last_of('.');
+  return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string input, output;
+  obrix::ExportFormat format = obrix::ExportFormat::Csv;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    if (a == "--help" || a == "-h") {
+      std::fputs(kUsageText, stdout);
+      return kOk;
+    }
+    if (a == "--format" || a == "--output") {
+      if (i + 1 >= argc) return Usage((a + " needs a value").c_str());
+      const std::string v = argv[++i];
+      if (a == "--output") {
+        output = v;
+      } else if (!obrix::ParseExportFormat(v, format)) {
+        return Usage(("unknown format \"" + v + "\"").c_str());
+      }
+    } else if (!a.empty() && a[0] == '-' && a != "-") {
+      return Usage(("unknown option " + a).c_str());
+    } else if (input.empty()) {
+      input = a;
+    } else {
+      return Usage("only one FILE");
+    }
+  }
+  if (input.empty()) return Usage("no FILE given");
+
+  const int fd = ::open(input.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    std::fprintf(stderr, "t38export: %s: %s\n", input.c_str(), std::strerror(errno));
+    return kCannotRead;
+  }
+  struct stat st{};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    std::fprintf(stderr, "t38export: %s: not a regular file\n", input.c_str());
+    ::close(fd);
+    return kCannotRead;
+  }
+  switch (obrix::CheckSurveyFile(fd)) {
+    case obrix::SurveyFileCheck::Ok: break;
+    case obrix::SurveyFileCheck::Empty:
+      std::fprintf(stderr, "t38export: %s: the file is empty\n", input.c_str());
+      ::close(fd);
+      return kForeign;
+    case obrix::SurveyFileCheck::Foreign:
+      std::fprintf(stderr, "t38export: %s: not a survey data file of this program (no identifier record)\n",
+                   input.c_str());
+      ::close(fd);
+      return kForeign;
+    case obrix::SurveyFileCheck::Unreadable:
+      std::fprintf(stderr, "t38export: %s: %s\n", input.c_str(), std::strerror(errno));
+      ::close(fd);
+      return kCannotRead;
+  }
+
+  std::ofstream file;
+  std::ostream* out = &std::cout;
+  if (!output.empty() && output != "-") {
+    file.open(output, std::ios::binary | std::ios::trunc);
+    if (!file) {
+      std::fprintf(stderr, "t38export: cannot write %s: %s\n", output.c_str(), std::strerror(errno));
+      ::close(fd);
+      return kCannotWrite;
+    }
+    out = &file;
+  }
+  std::ios::sync_with_stdio(false);
+  auto writer = obrix::MakeExportWriter(format, *out, BaseName(input));
+  const obrix::ExportSummary s = obrix::ExportSurvey(fd, *writer);
+  ::close(fd);
+  out->flush();
+  if (!*out) {
+    std::fprintf(stderr, "t38export: writing %s failed\n", output.empty() ? "standard output" : output.c_str());
+    return kCannotWrite;
+  }
+  if (s.readFailed) {
+    std::fprintf(stderr, "t38export: %s: read error; the export stops there\n", input.c_str());
+    return kCannotRead;
+  }
+  std::fprintf(stderr, "t38export: %lld readings, %lld positioned, %lld fixes", static_cast<long long>(s.counts.readings),
+               static_cast<long long>(s.counts.positioned), static_cast<long long>(s.counts.fixes));
+  if (s.skippedRecords > 0) std::fprintf(stderr, ", %lld bad records skipped", static_cast<long long>(s.skippedRecords));
+  std::fputc('\n', stderr);
+  return kOk;
+}
