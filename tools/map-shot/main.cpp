@@ -19,7 +19,7 @@
 #include "map/map_track.h"
 #include "map/map_view_state.h"
 #include "map/survey_walk.h"
-#include "png_writer.h"
+#include "platform/png_writer.h"
 
 using namespace obrix;
 

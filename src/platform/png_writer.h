@@ -4,4 +4,8 @@
 
 #include "platform/canvas.h"
 
-bool WritePng(const obrix::Canvas& canvas, const std::string& path);
+namespace obrix {
+
+bool WritePng(const Canvas& canvas, const std::string& path);
+
+}  // namespace obrix

@@ -1,4 +1,4 @@
-#include "png_writer.h"
+#include "platform/png_writer.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -28,7 +28,9 @@ void Chunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_
 
 }  // namespace
 
-bool WritePng(const obrix::Canvas& c, const std::string& path) {
+namespace obrix {
+
+bool WritePng(const Canvas& c, const std::string& path) {
   std::vector<uint8_t> raw;
   for (int y = 0; y < c.height(); ++y) {
     raw.push_back(0);
@@ -71,3 +73,5 @@ bool WritePng(const obrix::Canvas& c, const std::string& path) {
   const bool ok = std::fwrite(out.data(), 1, out.size(), f) == out.size();
   return std::fclose(f) == 0 && ok;
 }
+
+}  // namespace obrix
