@@ -13,6 +13,9 @@ namespace {
 
 constexpr int64_t kDayMs = 86400000;
 constexpr int64_t kLateReadingMs = 10000;  // fixes kept behind the oldest waiting reading
+// A reading that has waited this long for the next fix is given out without a position (memory stays bounded
+// when the receiver is silent for hours).
+constexpr int64_t kLongestWaitMs = 10 * 60 * 1000;
 
 bool Contains(std::string_view s, std::string_view part) { return s.find(part) != std::string_view::npos; }
 
@@ -134,6 +137,17 @@ void ReadingExporter::OnReading(const SurveyEvent& e) {
   row.mapUnits = header_.mapUnits;
   ++counts_.readings;
   pending_.push_back(std::move(row));
+  if (!header_.gpsInput) {  // a ground survey without a receiver: no fixes to wait for
+    Resolve(pending_.front(), 0);
+    pending_.pop_front();
+    return;
+  }
+  while (e.tick64 - pending_.front().tick64 > kLongestWaitMs) {
+    ExportRow& old = pending_.front();
+    old.flags |= run_.empty() ? StartFlag() : kFlagGap;
+    sink_(old);
+    pending_.pop_front();
+  }
   Drain();
 }
 

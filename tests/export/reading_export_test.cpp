@@ -257,6 +257,54 @@ TEST_F(ReadingExportTest, LateReadingsAndTickWrapsGiveTheSamePoints) {
   }
 }
 
+TEST_F(ReadingExportTest, ReadingsWaitForTheNextFixOnlyWithinBounds) {
+  // A receiver silent for 11 minutes: readings more than 10 minutes before the next fix come out unplaced.
+  test::SimSurvey s;
+  s.Open(Path());
+  s.Run(2001);
+  s.Run(11 * 60 * 1000 - 1, false);
+  s.Run(2001);
+  s.Close();
+  const std::vector<ExportRow> rows = Export(Path());
+  ASSERT_EQ(rows.size(), s.readings.size());
+  const int64_t next = s.startTick + 2000 + 11 * 60 * 1000;
+  int unplaced = 0, placed = 0;
+  for (size_t i = 0; i < rows.size(); ++i) {
+    const ExportRow& r = rows[i];
+    if (i > 0) {
+      EXPECT_GT(r.record, rows[i - 1].record);  // still in file order
+    }
+    if (r.tick64 <= s.startTick + 2000 || r.tick64 >= next) {
+      EXPECT_EQ(r.flags, 0u);
+      continue;
+    }
+    EXPECT_TRUE(r.flags & kFlagGap) << r.tick64 - s.startTick;
+    if (r.tick64 < next - 10 * 60 * 1000 - 200) {
+      EXPECT_FALSE(r.positioned) << r.tick64 - s.startTick;
+      ++unplaced;
+    } else if (r.tick64 > next - 10 * 60 * 1000 + 200) {
+      EXPECT_TRUE(r.positioned) << r.tick64 - s.startTick;
+      ++placed;
+    }
+  }
+  EXPECT_GT(unplaced, 700);
+  EXPECT_GT(placed, 8000);
+
+  // A ground survey (no receiver): every reading at once, unplaced.
+  test::SimSurvey g;
+  g.gpsInput = 0;
+  g.Open(Path());
+  g.Run(3000, false);
+  g.Close();
+  const std::vector<ExportRow> ground = Export(Path());
+  ASSERT_EQ(ground.size(), g.readings.size());
+  for (const ExportRow& r : ground) {
+    EXPECT_FALSE(r.positioned);
+    EXPECT_EQ(r.flags, static_cast<unsigned>(kFlagBeforeFirstFix));
+    EXPECT_TRUE(r.hasLocal);
+  }
+}
+
 TEST_F(ReadingExportTest, ForeignAndEmptyFilesAreRecognised) {
   struct Case {
     const char* name;

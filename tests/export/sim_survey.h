@@ -35,6 +35,7 @@ class SimSurvey {
   sim::Em38Options em38;
   double lateral = 0.0, along = 0.0;  // metres
   int mapUnits = 0;
+  int gpsInput = 1;  // 0: a ground survey without a receiver
   uint32_t startTick = 100000;
   double utcStart = 12 * 3600.0;
   uint32_t readingLagMs = 0;  // readings reach the file this much after their tick
@@ -54,7 +55,7 @@ class SimSurvey {
     s.mapUnits = mapUnits;
     s.lineName = lineName;
     s.startStation = 0.0;
-    s.gpsInput = 1;
+    s.gpsInput = gpsInput;
     clock_.Set(startTick);
     clock_.Install();
     SetLocalClock([this] { return Local(); });
