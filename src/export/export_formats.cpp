@@ -129,12 +129,20 @@ class KmlWriter : public ExportWriter {
          << XmlText(title_) << "</name>\n";
   }
   void Row(const ExportRow& row) override {
-    std::string s = "<Placemark><name>" + XmlText(row.line) + " " + NumberText(row.station) + "</name>";
-    s += "<ExtendedData>";
+    std::string s;
+    s.reserve(2048);
+    s += "<Placemark><name>";
+    s += XmlText(row.line);
+    s += ' ';
+    s += NumberText(row.station);
+    s += "</name><ExtendedData>";
     for (const Cell& c : Cells(row)) {
       s += "<Data name=\"";
       s += c.name;
-      s += "\"><value>" + XmlText(c.text) + "</value></Data>";
+      s += "\"><value>";
+      if (c.number) s += c.text;  // digits, sign and point only
+      else s += XmlText(c.text);
+      s += "</value></Data>";
     }
     s += "</ExtendedData>";
     if (row.hasGeo)

@@ -46,9 +46,19 @@ std::string DayText(int64_t z) {
 
 std::string MillisText(int64_t ms) {
   ms = ((ms % 86400000) + 86400000) % 86400000;
-  return FormatC("%02lld:%02lld:%02lld.%03lld", static_cast<long long>(ms / 3600000),
-                 static_cast<long long>(ms / 60000 % 60), static_cast<long long>(ms / 1000 % 60),
-                 static_cast<long long>(ms % 1000));
+  const int parts[4] = {static_cast<int>(ms / 3600000), static_cast<int>(ms / 60000 % 60),
+                        static_cast<int>(ms / 1000 % 60), static_cast<int>(ms % 1000)};
+  std::string out = "00:00:00.000";
+  out[0] = static_cast<char>('0' + parts[0] / 10);
+  out[1] = static_cast<char>('0' + parts[0] % 10);
+  out[3] = static_cast<char>('0' + parts[1] / 10);
+  out[4] = static_cast<char>('0' + parts[1] % 10);
+  out[6] = static_cast<char>('0' + parts[2] / 10);
+  out[7] = static_cast<char>('0' + parts[2] % 10);
+  out[9] = static_cast<char>('0' + parts[3] / 100);
+  out[10] = static_cast<char>('0' + parts[3] / 10 % 10);
+  out[11] = static_cast<char>('0' + parts[3] % 10);
+  return out;
 }
 
 }  // namespace obrix
