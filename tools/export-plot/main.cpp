@@ -201,6 +201,9 @@ int main(int argc, char** argv) {
   const double w = std::max((lonMax - lonMin) * kx, 1e-3), h = std::max((latMax - latMin) * ky, 1e-3);
   const int margin = 30, bar = 40;
   const double scale = std::min((size - 2 * margin) / w, (size - 2 * margin - bar) / h);
+  // Centred in the free direction.
+  const int left = margin + static_cast<int>((size - 2 * margin - w * scale) / 2);
+  const int bottom = size - margin - bar - static_cast<int>((size - 2 * margin - bar - h * scale) / 2);
 
   std::vector<double> values;
   for (const Point3& p : points) values.push_back(p.value);
@@ -212,8 +215,8 @@ int main(int argc, char** argv) {
   const int r = std::max(2, static_cast<int>(std::lround(0.12 * scale)));  // 12 cm dots
   std::sort(points.begin(), points.end(), [](const Point3& a, const Point3& b) { return a.value < b.value; });
   for (const Point3& p : points) {
-    const int x = margin + static_cast<int>(std::lround((p.lon - lonMin) * kx * scale));
-    const int y = size - margin - bar - static_cast<int>(std::lround((p.lat - latMin) * ky * scale));
+    const int x = left + static_cast<int>(std::lround((p.lon - lonMin) * kx * scale));
+    const int y = bottom - static_cast<int>(std::lround((p.lat - latMin) * ky * scale));
     canvas.FillRect(Rect{x - r, y - r, x + r + 1, y + r + 1}, Ramp((p.value - lo) / range));
   }
   // Colour bar: low on the left, high on the right.
