@@ -48,6 +48,7 @@ class ReadingExportTest : public ::testing::Test {
 
 TEST_F(ReadingExportTest, ReadingsLieOnTheSensorPathWithTheirValuesAndTimes) {
   test::SimSurvey s;
+  s.markerEvery = 7;
   s.Open(Path());
   s.Run(90000);  // past two line ends
   s.Close();
@@ -64,6 +65,7 @@ TEST_F(ReadingExportTest, ReadingsLieOnTheSensorPathWithTheirValuesAndTimes) {
     ASSERT_TRUE(want.count(row.tick));
     const test::SimReading& w = want.at(row.tick);
     EXPECT_NEAR(row.value, w.value, 0.051);
+    EXPECT_EQ(row.marker, w.marker);
     EXPECT_TRUE(row.conductivity);
     EXPECT_EQ(row.dipole, 'V');
     EXPECT_EQ(row.line, "L1");
@@ -302,6 +304,26 @@ TEST_F(ReadingExportTest, ReadingsWaitForTheNextFixOnlyWithinBounds) {
     EXPECT_FALSE(r.positioned);
     EXPECT_EQ(r.flags, static_cast<unsigned>(kFlagBeforeFirstFix));
     EXPECT_TRUE(r.hasLocal);
+  }
+}
+
+TEST_F(ReadingExportTest, LocalDatesFollowTheClockPastMidnight) {
+  test::SimSurvey s;
+  s.localStartMs = 86400000ull - 2500;  // 23:59:57.500
+  s.Open(Path());
+  s.Run(2000);
+  s.NewLine("L2");  // its date record says 17 May, its time mark 23:59:59.5
+  s.Run(3000);      // the readings pass midnight
+  s.NewLine("L3");  // a line block written on the 18th
+  s.Run(1000);
+  s.Close();
+  const std::vector<ExportRow> rows = Export(Path());
+  ASSERT_EQ(rows.size(), s.readings.size());
+  for (const ExportRow& r : rows) {
+    const int64_t local = static_cast<int64_t>(s.localStartMs) + (r.tick64 - s.startTick);
+    ASSERT_TRUE(r.hasLocal);
+    EXPECT_EQ(DayText(r.localDay), local < 86400000 ? "2024-05-17" : "2024-05-18") << local;
+    EXPECT_EQ(r.localMs, local % 86400000) << local;
   }
 }
 

@@ -26,6 +26,7 @@ struct SimReading {
   double value = 0.0;       // field at the sensor point
   double east = 0, north = 0;  // sensor point, metres from the scenario origin
   bool turning = false;     // within a few seconds of a change of direction
+  bool marker = false;
 };
 
 class SimSurvey {
@@ -39,6 +40,8 @@ class SimSurvey {
   uint32_t startTick = 100000;
   double utcStart = 12 * 3600.0;
   uint32_t readingLagMs = 0;  // readings reach the file this much after their tick
+  uint64_t localStartMs = 14ull * 3600000;  // local time of day at the start, on 2024-05-17
+  int markerEvery = 0;         // every n-th reading has the marker bit; 0 = none
   std::vector<SimReading> readings;
 
   ~SimSurvey() {
@@ -124,7 +127,7 @@ class SimSurvey {
 
  private:
   LocalTime Local() const {
-    const uint64_t ms = 14ull * 3600000 + elapsed_;  // 2024-05-17 14:00:00.000 at the start
+    const uint64_t ms = localStartMs + elapsed_;
     LocalTime t;
     t.year = 2024;
     t.month = 5;
@@ -168,7 +171,9 @@ class SimSurvey {
     SensorAt(walk + 3.0, &e, &n, &c2);
     r.turning = std::fabs(c0 - c1) > 1.0 || std::fabs(c0 - c2) > 1.0;
     r.value = sim::ConductivityAt(scenario, r.east, r.north);
-    std::string record = sim::FormatEm38Record(em38, r.value, false);
+    const bool marker = markerEvery > 0 && readings.size() % static_cast<size_t>(markerEvery) == 0;
+    r.marker = marker;
+    std::string record = sim::FormatEm38Record(em38, r.value, marker);
     while (!record.empty() && record.back() == '\r') record.pop_back();
     readings.push_back(r);
     queued_.push_back({r.tick, record});
