@@ -307,6 +307,39 @@ TEST_F(ReadingExportTest, ReadingsWaitForTheNextFixOnlyWithinBounds) {
   }
 }
 
+TEST_F(ReadingExportTest, AnAppendedSessionStartsAfreshWithTicksOfItsOwn) {
+  {
+    test::SimSurvey s;
+    s.startTick = 4000000000u;
+    s.Open(Path());
+    s.Run(3500);
+    s.Close();
+  }
+  test::SimSurvey s2;
+  s2.startTick = 9000;  // after a restart of the computer
+  s2.lateral = 0.3;
+  s2.Open(Path(), "L9", true);
+  s2.Run(200, false);
+  s2.Run(3001);  // fixes at 1 s, 2 s and 3 s
+  s2.Close();
+  const std::vector<ExportRow> rows = Export(Path());
+  size_t first = 0, second = 0;
+  for (const ExportRow& r : rows) {
+    const bool later = r.segment == 1;
+    (later ? second : first)++;
+    const int64_t t = r.tick64 - (later ? 9000 : 4000000000ll);
+    unsigned want = 0;
+    if (later && t < 1000) want = kFlagBeforeFirstFix;
+    if (t > 3000) want = kFlagAfterLastFix;
+    EXPECT_EQ(r.flags, want) << r.segment << " " << t;
+    EXPECT_EQ(r.line, later ? "L9" : "L1");
+    EXPECT_EQ(r.positioned, want == 0);
+  }
+  EXPECT_EQ(first + second, rows.size());
+  EXPECT_GT(first, 40u);
+  EXPECT_GT(second, 40u);
+}
+
 TEST_F(ReadingExportTest, LocalDatesFollowTheClockPastMidnight) {
   test::SimSurvey s;
   s.localStartMs = 86400000ull - 2500;  // 23:59:57.500

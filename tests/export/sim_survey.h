@@ -49,7 +49,8 @@ class SimSurvey {
     ManualClock::Uninstall();
   }
 
-  void Open(const std::string& path, const std::string& lineName = "L1") {
+  // A new file, or with `append` a session appended to an existing one (header with the lower-case identifier).
+  void Open(const std::string& path, const std::string& lineName = "L1", bool append = false) {
     em38.source = sim::ValueSource::Constant;
     Settings& s = Config();
     s.lateralOffset = lateral;
@@ -64,11 +65,11 @@ class SimSurvey {
     SetLocalClock([this] { return Local(); });
     table_ = MakeNmeaTable(gnss.format, 0);
     stream_ = std::make_unique<sim::GnssStream>(gnss, scenario, startTick, 0.0, utcStart);
-    RemoveFile(path);
+    if (!append) RemoveFile(path);
     AttachDataFile(OpenExclusive(path, OpenMode::AppendCreate));
     DataFile().DataFileBaseName = "simsurvey";
     Sess().LoggingStartTick = startTick;
-    WriteHeaderBlock(0);
+    WriteHeaderBlock(append ? 1 : 0);
     WriteLineBlock();
     WriteTimeMark();
     WriteEventRecord("$STARTED", 'X');
