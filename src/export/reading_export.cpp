@@ -132,7 +132,9 @@ void ReadingExporter::OnReading(const SurveyEvent& e) {
   row.channel = r.channel;
   row.conductivity = r.conductivity;
   row.dipole = r.dipole;
-  row.value = r.value;
+  // Counts times the scale carry binary noise (49.300000000000004); the finest step of any mode is 0.00036, so
+  // six decimals keep every value and print as the instrument shows it.
+  row.value = std::round(r.value * 1e6) / 1e6;
   row.marker = r.marker == 'M';
   row.mapUnits = header_.mapUnits;
   ++counts_.readings;
