@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdio>
 #include <string>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -215,13 +216,17 @@ TEST_F(GpsLineTest, SilenceRuleIsModular) {
   }
 }
 
-// Writes a GGA every `periodMs` to whichever pty `target` points at, until stopped.
+// Writes a GGA every `periodMs` to the current target pty, until stopped. Retarget waits for a write in
+// progress, so the old pty may be closed right after it.
 class SentenceStream {
  public:
-  SentenceStream(std::atomic<test::PtyPort*>& target, int periodMs)
-      : thread_([&target, periodMs, this] {
+  SentenceStream(test::PtyPort* target, int periodMs)
+      : target_(target), thread_([periodMs, this] {
           while (!stop_) {
-            if (test::PtyPort* p = target.load()) p->Write(Nmea(kGga));
+            {
+              std::lock_guard<std::mutex> lock(mutex_);
+              if (target_) target_->Write(Nmea(kGga));
+            }
             std::this_thread::sleep_for(std::chrono::milliseconds(periodMs));
           }
         }) {}
@@ -229,8 +234,14 @@ class SentenceStream {
     stop_ = true;
     thread_.join();
   }
+  void Retarget(test::PtyPort* target) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    target_ = target;
+  }
 
  private:
+  std::mutex mutex_;
+  test::PtyPort* target_;
   std::atomic<bool> stop_{false};
   std::thread thread_;
 };
@@ -255,9 +266,8 @@ TEST_F(GpsThreadTest, FiveHertzReceiverGivesOnePositionPerSecond) {
   ASSERT_TRUE(pty.ok());
   ASSERT_EQ(OpenGpsPort(), 1);
   ASSERT_TRUE(StartGpsReader(sink));
-  std::atomic<test::PtyPort*> target{&pty};
   {
-    SentenceStream stream(target, 200);
+    SentenceStream stream(&pty, 200);
     std::this_thread::sleep_for(std::chrono::milliseconds(2500));
   }
   StopGpsReader();
@@ -289,12 +299,11 @@ TEST_F(GpsThreadTest, SilentLinkReconnectsEveryThreeSecondsUntilTheReceiverIsBac
   first.ReleaseHold();
   // The receiver comes back while the message of the failed reopen is shown.
   sink.onMessage = [&] { second.Link(5); };
-  std::atomic<test::PtyPort*> target{&first};
-  SentenceStream stream(target, 250);
+  SentenceStream stream(&first, 250);
   ASSERT_TRUE(StartGpsReader(sink));
   ASSERT_TRUE(RecordingGpsSink::WaitUntil([&] { return sink.SentList().size() == 1; }, 2000));
 
-  target = &second;
+  stream.Retarget(&second);
   first.Close();  // unplugged
   ASSERT_TRUE(RecordingGpsSink::WaitUntil([&] { return sink.SentList().size() >= 2; }, 9000));
   StopGpsReader();
