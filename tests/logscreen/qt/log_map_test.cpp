@@ -1,5 +1,6 @@
 // The map pane of the logging screen: fixes drawn on the pane, and the map commands on a screen without
 // devices (fixes are handed to the screen directly).
+#include <QCoreApplication>
 #include <QPushButton>
 #include <gtest/gtest.h>
 
@@ -235,6 +236,35 @@ TEST_F(LogMapTest, AppendingChecksTheStoredTrackAgainstTheMap) {
     }
     CloseDataFile();
   }
+}
+
+TEST_F(LogMapTest, AStoredFileAtThePositionLimitEndsTheProgramWithTheFileSaved) {
+  FixAt(0, 0);
+  OpenFile();
+  const std::string path = DataFile().DataFilePath;
+  WriteSwathRecord('{', 0, 0, 0, 0, 0);
+  WriteSwathRecord('{', 1, kE0 - 1, kN0, kE0 - 1, kN0 + 1);
+  WriteSwathRecord('{', 2, kE0 + 1, kN0, kE0 + 1, kN0 + 1);
+  CloseDataFile();
+  const std::string before = test::ReadFile(path);
+  Sess().LoggingState = NoFile;
+  log_->ShowButtonSet(1);
+  Fix().GpsPositionLimit = 2;  // the two corner sets already reach it
+  prompts_.ClearCalls();
+  prompts_ << PromptAnswer::ChooseFile(path) << PromptAnswer::Press(IDOK, "MESSAGEOK");
+  Key('F');
+  ASSERT_EQ(prompts_.PendingAnswers(), 0u);
+  EXPECT_EQ(prompts_.Calls().back().title, "INFORMATION");
+  EXPECT_EQ(prompts_.Calls().back().text, "Number of GPS Positions in the file has reached its maximum");
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(window_->isVisible()) << "the program ends";
+  EXPECT_FALSE(DataFileIsOpen());
+  EXPECT_EQ(Sess().LoggingState.load(), Closed);
+  // What was stored stays; the appended header block follows it.
+  const std::string after = test::ReadFile(path);
+  ASSERT_GT(after.size(), before.size());
+  EXPECT_EQ(after.compare(0, before.size(), before), 0);
+  EXPECT_EQ(after[before.size()], 'o') << "a header written on append starts in lower case";
 }
 
 TEST_F(LogMapTest, MapSizeTooSmallForTheTrackIsRefused) {
