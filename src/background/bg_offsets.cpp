@@ -2,21 +2,9 @@
 
 #include <cmath>
 
+#include "gps/travel_direction.h"
+
 namespace obrix {
-namespace {
-
-struct Unit {
-  double x = 0.0, y = 0.0;
-  bool valid = false;
-};
-
-Unit Direction(double e1, double n1, double e2, double n2) {
-  const double d = std::hypot(e2 - e1, n2 - n1);
-  if (!(d > 0.0) || !std::isfinite(d)) return {};
-  return {(e2 - e1) / d, (n2 - n1) / d, true};
-}
-
-}  // namespace
 
 BgOffsetPlacer::BgOffsetPlacer(double lateral, double along)
     : lateral_(lateral), along_(along), method_(along > 0.0 ? 1 : along < 0.0 ? -1 : 0) {}
@@ -32,7 +20,7 @@ bool BgOffsetPlacer::Direct(double e, double n, BgOutPoint& out) {
     prevN_ = n;
     return false;
   }
-  const Unit u = Direction(prevE_, prevN_, e, n);
+  const TravelDirection u = DirectionOfTravel(prevE_, prevN_, e, n);
   if (!u.valid) return false;  // no move: the direction is unknown, the previous position stays
   prevE_ = e;
   prevN_ = n;
@@ -70,12 +58,12 @@ bool BgOffsetPlacer::History(double e, double n, BgOutPoint& out) {
   if (count_ > kBgHistorySize - 1) DropBefore(11);
 
   double sensorE, sensorN;
-  Unit u;
+  TravelDirection u;
   if (along_ > length_) {
     // The recorded track is shorter than the offset: extend it backwards from its first segment.
     const Entry& q0 = history_[0];
     const Entry& q1 = history_[1];
-    u = Direction(q0.e, q0.n, q1.e, q1.n);
+    u = DirectionOfTravel(q0.e, q0.n, q1.e, q1.n);
     const double back = along_ - length_;
     sensorE = q0.e - back * u.x;
     sensorN = q0.n - back * u.y;
@@ -86,7 +74,7 @@ bool BgOffsetPlacer::History(double e, double n, BgOutPoint& out) {
     const Entry b = history_[i];
     const double rest = along_ - (length_ - b.cum);
     const double v = std::hypot(b.e - a.e, b.n - a.n);
-    u = Direction(a.e, a.n, b.e, b.n);
+    u = DirectionOfTravel(a.e, a.n, b.e, b.n);
     sensorE = a.e + (v - rest) * u.x;
     sensorN = a.n + (v - rest) * u.y;
     if (i >= 12) DropBefore(i - 1);

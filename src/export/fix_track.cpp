@@ -3,21 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "gps/travel_direction.h"
+
 namespace obrix {
-namespace {
-
-struct Unit {
-  double x = 0.0, y = 0.0;
-  bool valid = false;
-};
-
-Unit Direction(double e1, double n1, double e2, double n2) {
-  const double d = std::hypot(e2 - e1, n2 - n1);
-  if (!(d > 0.0) || !std::isfinite(d)) return {};
-  return {(e2 - e1) / d, (n2 - n1) / d, true};
-}
-
-}  // namespace
 
 bool FixRun::Add(TrackFix f) {
   if (!std::isfinite(f.easting) || !std::isfinite(f.northing)) return false;
@@ -83,9 +71,9 @@ Placement FixRun::Place(int64_t tick, double lateral, double along, int64_t gapM
 
   // Direction of travel at the antenna: the segment it lies on, else the last move before it. Later fixes are
   // not looked at, so the point does not depend on how many of them are known yet.
-  Unit u = Direction(fa.easting, fa.northing, fb.easting, fb.northing);
+  TravelDirection u = DirectionOfTravel(fa.easting, fa.northing, fb.easting, fb.northing);
   for (size_t k = a; !u.valid && k-- > 0;)
-    u = Direction(fixes_[k].easting, fixes_[k].northing, fa.easting, fa.northing);
+    u = DirectionOfTravel(fixes_[k].easting, fixes_[k].northing, fa.easting, fa.northing);
   if (!u.valid) {
     p.result = PlaceResult::NoHeading;
     return p;
@@ -100,7 +88,7 @@ Placement FixRun::Place(int64_t tick, double lateral, double along, int64_t gapM
       const TrackFix& f = fixes_[j];
       const double d = std::hypot(ce - f.easting, cn - f.northing);
       if (d > 0.0 && d >= rest) {
-        const Unit s = Direction(f.easting, f.northing, ce, cn);
+        const TravelDirection s = DirectionOfTravel(f.easting, f.northing, ce, cn);
         e = ce - rest * s.x;
         n = cn - rest * s.y;
         u = s;
@@ -112,9 +100,9 @@ Placement FixRun::Place(int64_t tick, double lateral, double along, int64_t gapM
       cn = f.northing;
     }
     if (!done) {
-      Unit first;
+      TravelDirection first;
       for (size_t k = 1; !first.valid && k < fixes_.size(); ++k)
-        first = Direction(fixes_[0].easting, fixes_[0].northing, fixes_[k].easting, fixes_[k].northing);
+        first = DirectionOfTravel(fixes_[0].easting, fixes_[0].northing, fixes_[k].easting, fixes_[k].northing);
       if (first.valid) u = first;
       e = ce - rest * u.x;
       n = cn - rest * u.y;

@@ -6,6 +6,7 @@
 #include "app/session.h"
 #include "app/settings.h"
 #include "datafile/writers.h"
+#include "gps/travel_direction.h"
 #include "map/map_hooks.h"
 #include "map/map_pages.h"
 
@@ -14,18 +15,6 @@ namespace {
 
 SwathTrack g_swath;
 constexpr char kSwathKind = '{';
-
-struct Unit {
-  double x = 0.0, y = 0.0;
-  bool valid = false;
-};
-
-Unit Direction(double fromE, double fromN, double toE, double toN) {
-  const double dx = toE - fromE, dy = toN - fromN;
-  const double len = std::hypot(dx, dy);
-  if (!(len > 0) || !std::isfinite(len)) return {};
-  return {dx / len, dy / len, true};
-}
 
 EdgePx ToPixels(const EdgeUnits& e) { return WorldToPixels(e.leftE, e.leftN, e.rightE, e.rightN); }
 
@@ -69,7 +58,7 @@ void DirectStep(double e, double n) {
     s.SwathState = 1;
     return;
   }
-  const Unit u = Direction(s.PrevFixPoint.easting, s.PrevFixPoint.northing, e, n);
+  const TravelDirection u = DirectionOfTravel(s.PrevFixPoint.easting, s.PrevFixPoint.northing, e, n);
   if (!u.valid) return;
   const EdgeUnits current = SwathEdgeAt(e - along * u.x, n - along * u.y, u.x, u.y);
   if (s.SwathState == 1) {
@@ -101,7 +90,7 @@ void HistoryStep(double e, double n) {
   const double cum = last.cum + std::hypot(e - last.e, n - last.n);
   if (s.HistoryCount == 1) {
     const TrackEntry p = s.TrackHistory[0];
-    const Unit u = Direction(p.e, p.n, e, n);
+    const TravelDirection u = DirectionOfTravel(p.e, p.n, e, n);
     if (!u.valid) return;
     s.TrackHistory[1] = {e, n, cum};
     s.HistoryCount = 2;
@@ -122,12 +111,12 @@ void HistoryStep(double e, double n) {
   if (s.HistoryCount > kTrackHistorySize - 1) DropHistoryBefore(11);
 
   double sensorE, sensorN;
-  Unit u;
+  TravelDirection u;
   if (along > s.TrackLength) {
     // 3. The recorded track is too short: extend it backwards beyond its first entry.
     const TrackEntry& q0 = s.TrackHistory[0];
     const TrackEntry& q1 = s.TrackHistory[1];
-    u = Direction(q0.e, q0.n, q1.e, q1.n);
+    u = DirectionOfTravel(q0.e, q0.n, q1.e, q1.n);
     const double back = along - s.TrackLength;
     sensorE = q0.e - back * u.x;
     sensorN = q0.n - back * u.y;
@@ -139,7 +128,7 @@ void HistoryStep(double e, double n) {
     const TrackEntry& b = s.TrackHistory[i];
     const double rest = along - (s.TrackLength - b.cum);
     const double v = std::hypot(b.e - a.e, b.n - a.n);
-    u = Direction(a.e, a.n, b.e, b.n);
+    u = DirectionOfTravel(a.e, a.n, b.e, b.n);
     sensorE = a.e + (v - rest) * u.x;
     sensorN = a.n + (v - rest) * u.y;
     s.SwathState = 2;
