@@ -33,6 +33,7 @@
 #include "serial/reader_state.h"
 #include "sim/em38_stream.h"
 #include "sim/gnss_stream.h"
+#include "logscreen/qt/session_fixture.h"
 #include "test_support.h"
 
 namespace obrix {
@@ -107,25 +108,9 @@ class Devices {
   std::thread thread_;
 };
 
-void PumpFor(int ms) {
-  const uint32_t start = TickMs();
-  while (TickDiff(TickMs(), start) < static_cast<uint32_t>(ms)) {
-    QApplication::processEvents(QEventLoop::AllEvents, 10);
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
-}
-
-bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
-  const uint32_t start = TickMs();
-  while (!done()) {
-    if (TickDiff(TickMs(), start) > static_cast<uint32_t>(timeoutMs)) return false;
-    QApplication::processEvents(QEventLoop::AllEvents, 10);
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
-  return true;
-}
-
-void Key(LogWindow& log, char letter) { log.HandleInput({KeyInput::KeyDown, VirtualKeyOfLetter(letter)}); }
+using test::Key;
+using test::PumpFor;
+using test::PumpUntil;
 
 std::vector<std::string> Records(const std::string& path) {
   const std::string bytes = test::ReadFile(path);
@@ -181,61 +166,7 @@ int TrackPixels(const Canvas& pane) {
   return n;
 }
 
-class LoggingSessionTest : public ::testing::Test {
- protected:
-  LoggingSessionTest() {
-    ScriptedPrompts::SetFailureHandler([](const std::string& m) { ADD_FAILURE() << m; });
-    ResetSession();
-    ResetReaderValues();
-    ResetDataFile();
-    Config().dataFolder = root_.dir().path();
-  }
-  ~LoggingSessionTest() override {
-    window_.reset();
-    ResetPorts();
-    ResetDataFile();
-    ScriptedPrompts::SetFailureHandler(nullptr);
-  }
-  void Open() {
-    window_ = std::make_unique<SetupWindow>(QSize(1280, 762));
-    window_->show();
-    log_ = static_cast<LogWindow*>(window_->loggingScreen());
-  }
-  void StartSession() {
-    window_->RunCommand(0);
-    ASSERT_TRUE(log_->isVisible());
-    ASSERT_EQ(Sess().LoggingState.load(), NoFile);
-    ASSERT_TRUE(PumpUntil([&] { return log_->mainButton(1, 3)->isEnabled(); }, 5000)) << "no first fix";
-  }
-  void OpenFileAndGo() {
-    prompts_ << PromptAnswer::AcceptSuggested();
-    Key(*log_, 'F');
-    ASSERT_EQ(Sess().LoggingState.load(), StandBy);
-    ASSERT_TRUE(DataFileIsOpen());
-    path_ = DataFile().DataFilePath;
-    Key(*log_, 'G');
-    ASSERT_EQ(Sess().LoggingState.load(), Logging);
-  }
-  void PauseAndExit() {
-    log_->HandleInput({KeyInput::KeyDown, VK_SPACE});  // any key pauses
-    ASSERT_EQ(Sess().LoggingState.load(), StandBy);
-    prompts_ << PromptAnswer::Press(IDOK, "MESSAGEYESNO");
-    Key(*log_, 'X');
-    EXPECT_EQ(Sess().LoggingState.load(), Closed);
-    EXPECT_FALSE(log_->isVisible());
-    EXPECT_FALSE(DataFileIsOpen());
-    EXPECT_TRUE(window_->button(0)->isVisible());
-    EXPECT_EQ(Sess().ActiveScreen, 0);
-  }
-
-  test::DataRootFixture root_;
-  ScopedScriptedPrompts prompts_;
-  RecordingSound sound_;
-  ScopedSound scopedSound_{sound_};
-  std::unique_ptr<SetupWindow> window_;
-  LogWindow* log_ = nullptr;
-  std::string path_;
-};
+class LoggingSessionTest : public test::LoggingSessionFixture {};
 
 TEST_F(LoggingSessionTest, SurveyWithPauseAndNewLine) {
   Devices devices(true, true);

@@ -27,27 +27,14 @@
 #include "sim/replay_fixture.h"
 #include "sim/replay_stream.h"
 #include "sim/sim_process.h"
+#include "logscreen/qt/session_fixture.h"
 #include "test_support.h"
 
 namespace obrix {
 namespace {
 
-bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
-  const uint32_t start = TickMs();
-  while (!done()) {
-    if (TickDiff(TickMs(), start) > static_cast<uint32_t>(timeoutMs)) return false;
-    QApplication::processEvents(QEventLoop::AllEvents, 10);
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
-  return true;
-}
-
-void PumpFor(int ms) {
-  const uint32_t start = TickMs();
-  PumpUntil([&] { return TickDiff(TickMs(), start) >= static_cast<uint32_t>(ms); }, ms + 1000);
-}
-
-void Key(LogWindow& log, char letter) { log.HandleInput({KeyInput::KeyDown, VirtualKeyOfLetter(letter)}); }
+using test::PumpFor;
+using test::PumpUntil;
 
 // The readings (as they go over the wire) and sentence texts of a data file, in file order.
 void ReadBack(const std::string& path, std::vector<std::string>* readings, std::vector<std::string>* sentences) {
@@ -72,28 +59,7 @@ void ExpectTail(const std::vector<std::string>& got, const std::vector<std::stri
   for (size_t i = 0; i < got.size(); ++i) EXPECT_EQ(got[i], *(from + static_cast<long>(i))) << "item " << i;
 }
 
-class ReplaySurveyTest : public ::testing::Test {
- protected:
-  ReplaySurveyTest() {
-    ScriptedPrompts::SetFailureHandler([](const std::string& m) { ADD_FAILURE() << m; });
-    ResetSession();
-    ResetReaderValues();
-    ResetDataFile();
-    Config().dataFolder = root_.dir().path();
-  }
-  ~ReplaySurveyTest() override {
-    window_.reset();
-    ResetPorts();
-    ResetDataFile();
-    ScriptedPrompts::SetFailureHandler(nullptr);
-  }
-
-  test::DataRootFixture root_;
-  ScopedScriptedPrompts prompts_;
-  RecordingSound sound_;
-  ScopedSound scopedSound_{sound_};
-  std::unique_ptr<SetupWindow> window_;
-};
+class ReplaySurveyTest : public test::LoggingSessionFixture {};
 
 TEST_F(ReplaySurveyTest, ReplayedSurveyIsRecordedAgainAsItWas) {
   // Two logging sessions (the second appended), the first across the wrap of the tick counter, with a raw line.
@@ -102,9 +68,7 @@ TEST_F(ReplaySurveyTest, ReplayedSurveyIsRecordedAgainAsItWas) {
       test::MakeSurvey({{0xFFFFF000u, 4000, true, true, "JUNK-LINE-1", 0, 0}, {123456, 2000, true, true, "", 200, 10}});
   test::WriteFile(original, survey.bytes);
 
-  window_ = std::make_unique<SetupWindow>(QSize(1280, 762));
-  window_->show();
-  auto* log = static_cast<LogWindow*>(window_->loggingScreen());
+  Open();
   Config().readingInterval = 0.05;  // one reading per record: every replayed record is kept
 
   test::SimProcess em, gps;
@@ -113,30 +77,19 @@ TEST_F(ReplaySurveyTest, ReplayedSurveyIsRecordedAgainAsItWas) {
   ASSERT_NE(test::WaitForLink(root_.dir().file("ports/COM4"), 5000), "") << em.ReadOutput(100);
   ASSERT_NE(test::WaitForLink(root_.dir().file("ports/COM6"), 5000), "") << gps.ReadOutput(100);
 
-  window_->RunCommand(0);
-  ASSERT_TRUE(log->isVisible());
-  ASSERT_TRUE(PumpUntil([&] { return log->mainButton(1, 3)->isEnabled(); }, 5000)) << "no first fix";
-  prompts_ << PromptAnswer::AcceptSuggested();
-  Key(*log, 'F');
-  ASSERT_TRUE(DataFileIsOpen());
-  const std::string copy = DataFile().DataFilePath;
-  Key(*log, 'G');
-  ASSERT_EQ(Sess().LoggingState.load(), Logging);
+  StartSession();
+  OpenFileAndGo();
 
   // 4 + 1 + 2 s of survey at twice the speed; both programs end by themselves once their port is drained.
   ASSERT_TRUE(PumpUntil([&] { return em.ReadOutput(0).find("replay finished") != std::string::npos; }, 8000));
   ASSERT_TRUE(PumpUntil([&] { return gps.ReadOutput(0).find("replay finished") != std::string::npos; }, 3000));
   PumpFor(300);
-  log->HandleInput({KeyInput::KeyDown, VK_SPACE});  // any key pauses
-  ASSERT_EQ(Sess().LoggingState.load(), StandBy);
-  prompts_ << PromptAnswer::Press(IDOK, "MESSAGEYESNO");
-  Key(*log, 'X');
-  EXPECT_FALSE(DataFileIsOpen());
+  PauseAndExit();
   EXPECT_EQ(em.Wait(3000), 0);
   EXPECT_EQ(gps.Wait(3000), 0);
 
   std::vector<std::string> readings, sentences;
-  ReadBack(copy, &readings, &sentences);
+  ReadBack(path_, &readings, &sentences);
   ExpectTail(readings, survey.readings, "readings");
   ExpectTail(sentences, survey.sentences, "sentences");
   // The recording reached into the second session.
