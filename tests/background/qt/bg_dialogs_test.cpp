@@ -27,59 +27,20 @@
 #include "platform/paths.h"
 #include "platform/qt/buttons.h"
 #include "platform/qt/scripted_prompts.h"
+#include "logscreen/qt/map_screen_fixture.h"
 #include "test_support.h"
 
 namespace obrix {
 namespace {
 
-constexpr double kE0 = 500000.0, kN0 = 4000000.0;
-
-class BgDialogsTest : public ::testing::Test {
+class BgDialogsTest : public test::MapScreenFixture {
  protected:
-  BgDialogsTest() {
-    ScriptedPrompts::SetFailureHandler([](const std::string& m) { ADD_FAILURE() << m; });
-    ResetSession();
-    ResetFix();
-    ResetFrameState();
-    ResetMapViewState();
-    ResetBackgrounds();
-    window_ = std::make_unique<SetupWindow>(QSize(1280, 762));
-    window_->show();
-    log_ = static_cast<LogWindow*>(window_->loggingScreen());
-    Config().instrumentEnabled = 1;
-    Config().gpsInput = 1;
-    Sess().MapVisible = true;
-    Sess().LoggingState = NoFile;
-    Sess().ActiveScreen = 1;
-    log_->PrepareForSession();
-    log_->ResetMapForSession();
-    log_->ResetMapView();
-    log_->EnterScreen();
-    log_->Repaint();
-    log_->PrepareMapPane();
-  }
-  ~BgDialogsTest() override {
-    window_.reset();
-    DeleteAllBackgroundFiles();
-    ScriptedPrompts::SetFailureHandler(nullptr);
-  }
-  void StartMap() {
-    FixState& f = Fix();
-    f.MapOrigin = {kE0, kN0};
-    f.TrackExtent = {kE0, kE0, kN0, kN0};
-    f.MapStarted = 1;
-    log_->UpdateMapPosition(Sess().LoggingState, kN0, kE0, 0.0);
-  }
+  BgDialogsTest() { ResetBackgrounds(); }
+  ~BgDialogsTest() override { DeleteAllBackgroundFiles(); }
   Colour BaseAt(double e, double n) {
     const PagePixel p = PixelToPage(WorldPixel(e, n));
     return MapColours().ColourAt(MapPages().At(p.col, p.row, MapLayer::Base, p.x, p.y));
   }
-  void Command(int id) { log_->HandleInput({KeyInput::Command, id}); }
-
-  test::DataRootFixture root_;
-  ScopedScriptedPrompts prompts_;
-  std::unique_ptr<SetupWindow> window_;
-  LogWindow* log_ = nullptr;
 };
 
 TEST_F(BgDialogsTest, FileTypeSetsTheEnabledLists) {
@@ -147,7 +108,7 @@ TEST_F(BgDialogsTest, LoadDrawsOnTheBaseLayerAndRemovalClearsIt) {
   Command(kMenuRemoveBackgroundFiles);
   EXPECT_EQ(prompts_.Calls().back().text, "No background files to remove");
 
-  StartMap();
+  FixAt(0, 0);  // the first fix starts the map at (kE0, kN0)
   const std::string folder = root_.dir().path() + "pegs/";
   MakeFolders(folder);
   test::WriteFile(folder + "PEGS.TXT", "500010.0,4000010.0\r\n500030.0,4000020.0\r\n");

@@ -21,54 +21,14 @@
 #include "logscreen/logging_input.h"
 #include "platform/qt/canvas_text.h"
 #include "platform/qt/scripted_prompts.h"
+#include "logscreen/qt/map_screen_fixture.h"
 #include "test_support.h"
 
 namespace obrix {
 namespace {
 
-constexpr double kE0 = 500000.0, kN0 = 4000000.0;
-
-class LogMapTest : public ::testing::Test {
+class LogMapTest : public test::MapScreenFixture {
  protected:
-  LogMapTest() {
-    ScriptedPrompts::SetFailureHandler([](const std::string& m) { ADD_FAILURE() << m; });
-    ResetSession();
-    ResetFix();
-    ResetFrameState();
-    ResetMapViewState();
-    window_ = std::make_unique<SetupWindow>(QSize(1280, 762));
-    window_->show();
-    log_ = static_cast<LogWindow*>(window_->loggingScreen());
-    Config().instrumentEnabled = 1;
-    Config().gpsInput = 1;
-    Sess().MapVisible = true;
-    Sess().LoggingState = NoFile;
-    Sess().ActiveScreen = 1;
-    log_->PrepareForSession();
-    log_->ResetMapForSession();
-    log_->ResetMapView();
-    log_->EnterScreen();
-    log_->EnableFileButtons();
-    log_->Repaint();
-    log_->PrepareMapPane();
-  }
-  ~LogMapTest() override {
-    window_.reset();
-    ResetDataFile();
-    ScriptedPrompts::SetFailureHandler(nullptr);
-  }
-
-  // A fix at (kE0 + de, kN0 + dn) as the fix handler hands it over; the first one sets the origin.
-  void FixAt(double de, double dn) {
-    FixState& f = Fix();
-    if (f.MapStarted == 0) {
-      f.MapOrigin = {kE0 + de, kN0 + dn};
-      f.TrackExtent = {kE0 + de, kE0 + de, kN0 + dn, kN0 + dn};
-      f.MapStarted = 1;
-    }
-    log_->UpdateMapPosition(Sess().LoggingState, kN0 + dn, kE0 + de, 0.0);
-  }
-  void Key(int code, KeyInput::Kind kind = KeyInput::KeyDown) { log_->HandleInput({kind, code}); }
   // A new data file with the proposed name: StandBy.
   void OpenFile() {
     Config().dataFolder = root_.dir().path();
@@ -88,11 +48,6 @@ class LogMapTest : public ::testing::Test {
     return pane.GetPixel(p.x - s, p.y) == c && pane.GetPixel(p.x + s, p.y) == c && pane.GetPixel(p.x, p.y - s) == c &&
            pane.GetPixel(p.x, p.y + s) == c;
   }
-
-  test::DataRootFixture root_;
-  ScopedScriptedPrompts prompts_;
-  std::unique_ptr<SetupWindow> window_;
-  LogWindow* log_ = nullptr;
 };
 
 TEST_F(LogMapTest, FixesMoveTheCursorOnThePane) {
