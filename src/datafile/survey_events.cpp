@@ -124,18 +124,14 @@ void SurveyEventReader::Start(SurveyEvent& e, SurveyEventKind kind) const {
 bool SurveyEventReader::Pending(SurveyEvent& e) {
   if (headerPlace_ >= 0) {
     headerPlace_ = -1;
-    e = SurveyEvent();
-    e.kind = SurveyEventKind::Header;
-    e.segment = segment_;
+    Start(e, SurveyEventKind::Header);
     e.record = headerRecord_;
     e.header = header_;
     return true;
   }
   if (lineOpen_) {
     lineOpen_ = false;
-    e = SurveyEvent();
-    e.kind = SurveyEventKind::LineStart;
-    e.segment = segment_;
+    Start(e, SurveyEventKind::LineStart);
     e.record = lineRecord_;
     e.line = line_;
     return true;
