@@ -17,6 +17,9 @@ constexpr int64_t kLateReadingMs = 10000;  // fixes kept behind the oldest waiti
 // when the receiver is silent for hours).
 constexpr int64_t kLongestWaitMs = 10 * 60 * 1000;
 
+// Whole days in `ms`, rounded down (negative times fall on earlier days).
+int64_t FloorDays(int64_t ms) { return ms >= 0 ? ms / kDayMs : -((-ms + kDayMs - 1) / kDayMs); }
+
 bool Contains(std::string_view s, std::string_view part) { return s.find(part) != std::string_view::npos; }
 
 }  // namespace
@@ -91,8 +94,9 @@ void ReadingExporter::OnTimeMark(const SurveyEvent& e) {
   if (haveAnchor_) {
     day = anchorDay_;
     before = anchorMs_ + (e.tick64 - anchorTick_);  // where the previous mark puts this one
-    day += before >= 0 ? before / kDayMs : -((-before + kDayMs - 1) / kDayMs);
-    before = ((before % kDayMs) + kDayMs) % kDayMs;
+    const int64_t days = FloorDays(before);
+    day += days;
+    before -= days * kDayMs;
   } else if (haveLineDate_) {
     day = lineDay_;
     before = lineMs_;
@@ -118,7 +122,7 @@ void ReadingExporter::OnReading(const SurveyEvent& e) {
   row.station = station_;
   if (haveAnchor_) {
     const int64_t t = anchorMs_ + (e.tick64 - anchorTick_);
-    const int64_t days = t >= 0 ? t / kDayMs : -((-t + kDayMs - 1) / kDayMs);
+    const int64_t days = FloorDays(t);
     row.hasLocal = true;
     row.localDay = anchorDay_ + days;
     row.localMs = t - days * kDayMs;
