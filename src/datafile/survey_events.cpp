@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <string_view>
 #include <unistd.h>
 
 namespace obrix {
@@ -323,6 +324,19 @@ bool SurveyEventReader::Next(SurveyEvent& e) {
     }
     ++skipped_;
   }
+}
+
+SurveyFileCheck CheckSurveyFile(int fd) {
+  char head[RecordLength];
+  ssize_t n;
+  do n = ::pread(fd, head, sizeof head, 0);
+  while (n < 0 && errno == EINTR);
+  if (n < 0) return SurveyFileCheck::Unreadable;
+  if (n == 0) return SurveyFileCheck::Empty;
+  const std::string_view h(head, static_cast<size_t>(n));
+  if (n < RecordLength || (h[0] != 'O' && h[0] != 'o') || h.substr(1, 4) != "BX38" || h[RecordLength - 1] != '\n')
+    return SurveyFileCheck::Foreign;
+  return SurveyFileCheck::Ok;
 }
 
 }  // namespace obrix

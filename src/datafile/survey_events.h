@@ -125,4 +125,10 @@ bool IsPauseText(std::string_view text);     // "PAUSED", "PAUSED BMP"
 bool IsStartedText(std::string_view text);   // "$STARTED"
 bool IsConnectionBreakText(std::string_view text);  // "GPS CONN BR" (cut from "GPS CONN BRK")
 
+enum class SurveyFileCheck { Ok, Empty, Foreign, Unreadable };
+
+// Looks at the first record: an identifier record of this program ("OBX38" or "oBX38", 26 characters and a line
+// feed).
+SurveyFileCheck CheckSurveyFile(int fd);
+
 }  // namespace obrix

@@ -1,5 +1,5 @@
 #pragma once
-// Exporting a whole data file: the identifier check, and every reading through the event reader and the
+// Exporting a whole data file: every reading through the event reader and the
 // positioner into a row sink or a format writer.
 #include <functional>
 
@@ -7,12 +7,6 @@
 #include "export/reading_export.h"
 
 namespace obrix {
-
-enum class SurveyFileCheck { Ok, Empty, Foreign, Unreadable };
-
-// Looks at the first record: an identifier record of this program ("OBX38" or "oBX38", 26 characters and a line
-// feed).
-SurveyFileCheck CheckSurveyFile(int fd);
 
 struct ExportSummary {
   ExportCounts counts;

@@ -40,11 +40,13 @@ bool ReadReplayEvents(const std::string& path, std::vector<ReplayEvent>* events,
   if (fd.get() < 0) return Refuse(error, "cannot open " + path + ": " + std::strerror(errno));
   struct stat st {};
   if (fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return Refuse(error, path + " is not a file");
-  if (st.st_size == 0) return Refuse(error, path + " is empty");
-  char head[5] = {};
-  if (pread(fd.get(), head, sizeof head, 0) != static_cast<ssize_t>(sizeof head) ||
-      std::memcmp(head, kDataFileMagic, sizeof head) != 0)
-    return Refuse(error, path + " is not a survey data file (it does not start with " + kDataFileMagic + ")");
+  switch (CheckSurveyFile(fd.get())) {
+    case SurveyFileCheck::Ok: break;
+    case SurveyFileCheck::Empty: return Refuse(error, path + " is empty");
+    case SurveyFileCheck::Foreign:
+      return Refuse(error, path + " is not a survey data file (it does not start with " + kDataFileMagic + ")");
+    case SurveyFileCheck::Unreadable: return Refuse(error, "cannot read " + path + ": " + std::strerror(errno));
+  }
 
   SurveyEventReader reader(fd.get());
   SurveyEvent e;
