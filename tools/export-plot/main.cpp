@@ -1,5 +1,5 @@
 // export-plot IN.geojson OUT.png [--size N]: draws the positioned readings of an exported GeoJSON file as
-// points coloured by value (blue low, red high, scale from the 2nd to the 98th percentile), north up, with a
+// points coloured by value (the map's colour scale, scale from the 2nd to the 98th percentile), north up, with a
 // colour bar along the bottom.
 #include <algorithm>
 #include <cmath>
@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/palette.h"
 #include "platform/canvas.h"
 #include "platform/png_writer.h"
 
@@ -135,16 +136,8 @@ struct Point3 {
   double lon, lat, value;
 };
 
-// Blue - cyan - green - yellow - red.
-Colour Ramp(double f) {
-  f = std::clamp(f, 0.0, 1.0);
-  static const int stops[5][3] = {{40, 60, 200}, {0, 190, 220}, {40, 180, 60}, {240, 220, 0}, {220, 30, 20}};
-  const double x = f * 4;
-  const int k = std::min(3, static_cast<int>(x));
-  const double t = x - k;
-  auto mix = [&](int c) { return static_cast<int>(std::lround(stops[k][c] + t * (stops[k + 1][c] - stops[k][c]))); };
-  return Rgb(mix(0), mix(1), mix(2));
-}
+// The map's own colour scale, low to high.
+Colour Ramp(double f) { return ColourTable[static_cast<size_t>(std::lround(std::clamp(f, 0.0, 1.0) * ColourCount))]; }
 
 }  // namespace
 
