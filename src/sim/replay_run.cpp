@@ -4,6 +4,7 @@
 
 #include "platform/pty_link.h"
 #include "platform/ticks.h"
+#include "sim/replay_file.h"
 #include "sim/sim_cli.h"
 
 namespace obrix::sim {
@@ -14,10 +15,15 @@ constexpr size_t kMaxPending = 64 * 1024;
 
 }  // namespace
 
-int RunReplay(const ReplayRun& run, ReplayTimeline timeline) {
+int RunReplay(const ReplayRun& run) {
+  ReplayTimeline timeline;
+  std::string why;
+  if (!LoadReplay(run.file, run.readings, &timeline, &why)) {
+    std::fprintf(stderr, "%s: %s\n", run.tool.c_str(), why.c_str());
+    return 1;
+  }
   SimSignals& signals = InstallSimSignals();
   PtyLink link;
-  std::string why;
   if (!link.Open(PtyLink::PortLinkPath(run.port), &why)) {
     std::fprintf(stderr, "%s: %s\n", run.tool.c_str(), why.c_str());
     return 1;

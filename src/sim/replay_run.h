@@ -9,15 +9,16 @@ namespace obrix::sim {
 struct ReplayRun {
   std::string tool;        // program name for messages ("em38-sim")
   std::string port;        // "COMn"
-  std::string file;        // shown in the start line
+  std::string file;        // the survey data file
+  bool readings = false;   // its reading records (em38-sim), else its sentences and raw lines (gnss-sim)
   double speed = 1.0;
   bool loop = false;
 };
 
-// Streams the timeline into a pseudo-terminal linked as the port, with the original spacing, until its end
+// Loads the file's items for the device and streams them into a pseudo-terminal linked as the port, with the original spacing, until its end
 // (or SIGINT / SIGTERM). Bytes the pseudo-terminal cannot take yet are kept and sent later, so a slow reader
-// delays the stream rather than losing parts of items. Returns the exit status: 0 at the end, 1 when the
-// port link cannot be made.
-int RunReplay(const ReplayRun& run, ReplayTimeline timeline);
+// delays the stream rather than losing parts of items. Returns the exit status: 0 at the end, 1 when the file
+// cannot be used (the reason on stderr) or the port link cannot be made.
+int RunReplay(const ReplayRun& run);
 
 }  // namespace obrix::sim

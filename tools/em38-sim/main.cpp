@@ -8,7 +8,6 @@
 #include "platform/pty_link.h"
 #include "platform/ticks.h"
 #include "sim/em38_stream.h"
-#include "sim/replay_file.h"
 #include "sim/replay_run.h"
 #include "sim/scenario.h"
 #include "sim/sim_cli.h"
@@ -128,13 +127,7 @@ int main(int argc, char** argv) {
 
   if (!replayPath.empty()) {
     if (!notWithReplay.empty()) return Fail(notWithReplay + " cannot be used with --replay");
-    ReplayTimeline timeline;
-    std::string why;
-    if (!LoadReplay(replayPath, true, &timeline, &why)) {
-      std::fprintf(stderr, "em38-sim: %s\n", why.c_str());
-      return 1;
-    }
-    return RunReplay({"em38-sim", port, replayPath, speed, loop}, std::move(timeline));
+    return RunReplay({"em38-sim", port, replayPath, true, speed, loop});
   }
   if (!replayOnly.empty()) return Fail(replayOnly + " needs --replay");
 

@@ -7,7 +7,6 @@
 #include "platform/pty_link.h"
 #include "platform/ticks.h"
 #include "sim/gnss_stream.h"
-#include "sim/replay_file.h"
 #include "sim/replay_run.h"
 #include "sim/scenario.h"
 #include "sim/sim_cli.h"
@@ -189,13 +188,7 @@ int main(int argc, char** argv) {
     double speed = 1.0;
     if (speedGiven && !ParseNumber(speedText, kReplayMinSpeed, kReplayMaxSpeed, &speed))
       return Fail("--speed takes a factor from 0.1 to 100 with --replay");
-    ReplayTimeline timeline;
-    std::string why;
-    if (!LoadReplay(replayPath, false, &timeline, &why)) {
-      std::fprintf(stderr, "gnss-sim: %s\n", why.c_str());
-      return 1;
-    }
-    return RunReplay({"gnss-sim", port, replayPath, speed, loop}, std::move(timeline));
+    return RunReplay({"gnss-sim", port, replayPath, false, speed, loop});
   }
   if (loop) return Fail("--loop needs --replay");
   if (speedGiven) {
