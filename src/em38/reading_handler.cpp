@@ -64,7 +64,8 @@ int OnEm38Record(std::string_view record, uint32_t receptionTick) {
   const Em38Reading reading = DecodeEm38Record(record);
   const ChannelState& ch = Channels();
   const DisplayPixels pixels = ToDisplayPixels(std::span<const double, kProfileChannels>(ch.ChannelValue));
-  const bool recording = sess.LoggingState == Logging;
+  // A record received before the start of logging is shown but not recorded (ticks compared modulo 2^32).
+  const bool recording = sess.LoggingState == Logging && TickNotBefore(receptionTick, sess.LoggingStartTick);
 
   if (recording) {
     if (Bins().BinsCollecting == 1) {

@@ -13,7 +13,8 @@ namespace obrix {
 // Fixes SelectedChannel (2 x component + dipoleMode) and the expected dipole letter for this logging screen.
 void PrepareReadingHandling();
 
-// Handles one record as received ('T' and its body, no CR) with the tick of its reception. Returns 0.
+// Handles one record as received ('T' and its body, no CR) with the tick of its reception. Returns 0. A
+// record received before LoggingStartTick is handled as outside recording.
 int OnEm38Record(std::string_view record, uint32_t receptionTick);
 
 // The readout texts of a record; `recording` selects the normal/warning background instead of the idle one.

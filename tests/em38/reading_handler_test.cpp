@@ -55,6 +55,7 @@ class ReadingHandlerTest : public testing::Test {
   void StartRecording(double station, double increment) {
     Sess().LoggingState = Logging;
     Sess().RecordingStartTick = clock_.now;
+    Sess().LoggingStartTick = clock_.now;
     Drv().StationValue = station;
     Drv().StationIncrementInUse = increment;
     Drv().StationStarted = 0;
@@ -72,10 +73,10 @@ TEST_F(ReadingHandlerTest, RecordedReadingWritesItsRecordWithItsOwnTickAndAdvanc
   StartRecording(10.0, 0.5);
   clock_.Advance(3661000);  // 1 h 1 min 1 s
   OnEm38Record(kCondV, 123456u);
-  OnEm38Record(kCondH + "xyz12", 4000000000u);  // a 12-character record
+  OnEm38Record(kCondH + "xyz12", 2000000000u);  // a 12-character record
 
   const std::string expected = kCondV + std::string(9, ' ') + "    123456\n" + kCondH + "xyz12" +
-                               std::string(4, ' ') + "4000000000\n";
+                               std::string(4, ' ') + "2000000000\n";
   EXPECT_EQ(Contents(), expected);
 
   EXPECT_DOUBLE_EQ(Drv().StationValue, 10.5);
@@ -106,6 +107,37 @@ TEST_F(ReadingHandlerTest, RecordedTimeAddsTheTimeBeforeThePauseAcrossATickWrap)
   EXPECT_EQ(screen_.readingReadouts.back().recordedTime, "00:01:00");
 }
 
+// A record received before Go reaches the window thread after it: it is shown, never recorded after "$STARTED".
+TEST_F(ReadingHandlerTest, RecordsReceivedBeforeTheStartOfLoggingAreNotRecorded) {
+  struct Case {
+    const char* name;
+    uint32_t start, tick;
+    bool recorded;
+  } cases[] = {
+      {"4 ms before", 100000u, 99996u, false},
+      {"40 ms before", 100000u, 99960u, false},
+      {"at the start", 100000u, 100000u, true},
+      {"after", 100000u, 100072u, true},
+      {"after, across the wrap", 0xFFFFFFF0u, 5u, true},
+      {"before, across the wrap", 10u, 0xFFFFFFFAu, false},
+  };
+  for (const Case& c : cases) {
+    ResetDataFile();
+    test::WriteFile(path_, "");
+    AttachDataFile(OpenExclusive(path_, OpenMode::AppendCreate));
+    screen_.Clear();
+    clock_.Set(c.start);
+    StartRecording(1.0, 1.0);
+    OnEm38Record(kCondV, c.tick);
+    EXPECT_EQ(Contents().empty(), !c.recorded) << c.name;
+    EXPECT_EQ(Sess().TotalReadingCount, c.recorded ? 1 : 0) << c.name;
+    EXPECT_DOUBLE_EQ(Drv().StationValue, 1.0) << c.name;
+    EXPECT_EQ(screen_.profileCalls.size(), c.recorded ? 1u : 0u) << c.name;
+    ASSERT_EQ(screen_.instrumentReadouts.size(), 1u) << c.name;  // always shown
+    Sess().TotalReadingCount = 0;
+  }
+}
+
 TEST_F(ReadingHandlerTest, StandByShowsTheReadoutOnly) {
   Sess().LoggingState = StandBy;
   Drv().StationValue = 5.0;
@@ -124,13 +156,13 @@ TEST_F(ReadingHandlerTest, BinsTakeTheColourOfTheSelectedChannelAndWhiteForOther
   Config().condScaleMin = 0.0;
   Config().condScaleMax = 500.0;  // 10 mS/m per colour
   StartRecording(0.0, 1.0);
-  OnEm38Record(kCondV, 1u);  // not binned: no fix yet since recording started
+  OnEm38Record(kCondV, 100001u);  // not binned: no fix yet since recording started
   EXPECT_EQ(Bins().BinCount, 0);
   AdvanceBinsAtFix(Logging);
   const int buffer = Bins().BinBuffer;
-  OnEm38Record(Record(0x3C, "-8000"), 2u);  // 100 mS/m
-  OnEm38Record(kInphV, 3u);
-  OnEm38Record(Record(0x24, "-9999"), 4u);  // 999.9 mS/m: clamped to the top colour
+  OnEm38Record(Record(0x3C, "-8000"), 100002u);  // 100 mS/m
+  OnEm38Record(kInphV, 100003u);
+  OnEm38Record(Record(0x24, "-9999"), 100004u);  // 999.9 mS/m: clamped to the top colour
   ASSERT_EQ(Bins().BinCount, 3);
   EXPECT_EQ(Bins().ReadingBins[buffer][0], 10);
   EXPECT_EQ(Bins().ReadingBins[buffer][1], kOtherChannelColour);
