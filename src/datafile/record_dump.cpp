@@ -1,6 +1,8 @@
 #include "datafile/record_dump.h"
 
-#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 #include "em38/em38_record.h"
 #include "platform/numbers.h"
@@ -124,19 +126,43 @@ std::string RecordDumper::Format(int64_t index, const DataRecord& r) {
   return line;
 }
 
-std::string DumpDataFile(int fd) {
-  RecordReader reader(fd);
+bool DumpDataFile(int fd, const std::function<bool(std::string_view)>& out) {
+  constexpr size_t kBlockRecords = 2048;
+  std::string block(kBlockRecords * RecordLength, '\0');
+  std::string lines;
   RecordDumper dumper;
-  std::string out;
-  DataRecord r;
   int64_t index = 0;
-  while (reader.Next(r)) out += dumper.Format(index++, r) + "\n";
-  struct stat st{};
-  if (::fstat(fd, &st) == 0) {
-    long long rest = static_cast<long long>(st.st_size) - index * RecordLength;
-    if (rest > 0) out += FormatC("(%lld bytes of an incomplete record at the end)\n", rest);
+  off_t offset = 0;
+  size_t fill = 0;  // bytes in `block`, the start of a record at 0
+  for (;;) {
+    const ssize_t n = ::pread(fd, block.data() + fill, block.size() - fill, offset);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    if (n == 0) break;
+    offset += n;
+    fill += static_cast<size_t>(n);
+    size_t used = 0;
+    lines.clear();
+    for (; fill - used >= static_cast<size_t>(RecordLength); used += RecordLength) {
+      lines += dumper.Format(index++, DataRecord::From(std::string_view(block.data() + used, RecordLength)));
+      lines += '\n';
+    }
+    block.erase(0, used);
+    block.resize(kBlockRecords * RecordLength, '\0');
+    fill -= used;
+    if (!lines.empty() && !out(lines)) return false;
   }
-  return out;
+  if (fill > 0 && !out(FormatC("(%zu bytes of an incomplete record at the end)\n", fill))) return false;
+  return true;
+}
+
+std::string DumpDataFile(int fd) {
+  std::string text;
+  DumpDataFile(fd, [&text](std::string_view part) {
+    text += part;
+    return true;
+  });
+  return text;
 }
 
 }  // namespace obrix

@@ -1,7 +1,9 @@
 #pragma once
 // A readable listing of a data file, one record a line with its kind named (the t38dump tool).
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 
 #include "datafile/record_reader.h"
 
@@ -19,7 +21,11 @@ class RecordDumper {
   SentenceAssembler sentences_{256};
 };
 
-// Every record of the open descriptor, one line each, and a note on a short final record.
+// Lists every record of the open descriptor, one line each, then a note on a short final record, handing the
+// listing to `out` as it goes (reading the file in blocks, so its size does not matter). `out` returns false to
+// stop. False when a read failed or `out` stopped.
+bool DumpDataFile(int fd, const std::function<bool(std::string_view)>& out);
+// The whole listing as one text.
 std::string DumpDataFile(int fd);
 
 }  // namespace obrix

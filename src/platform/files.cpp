@@ -1,6 +1,7 @@
 #include "platform/files.h"
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -48,6 +49,39 @@ bool WriteAllOnce(int fd, const void* data, size_t size) {
     n = ::write(fd, data, size);
   } while (n < 0 && errno == EINTR);
   return n == static_cast<ssize_t>(size);
+}
+
+namespace {
+
+const char* FileKind(mode_t mode) {
+  if (S_ISDIR(mode)) return "a folder";
+  if (S_ISFIFO(mode)) return "a FIFO";
+  if (S_ISCHR(mode)) return "a character device";
+  if (S_ISBLK(mode)) return "a block device";
+  if (S_ISSOCK(mode)) return "a socket";
+  return "not a file";
+}
+
+int RefuseOpen(std::string* why, std::string text) {
+  if (why) *why = std::move(text);
+  return -1;
+}
+
+}  // namespace
+
+int OpenRegularFileForReading(const std::string& path, std::string* why) {
+  struct stat st{};
+  if (::stat(path.c_str(), &st) != 0) return RefuseOpen(why, std::strerror(errno));
+  if (!S_ISREG(st.st_mode)) return RefuseOpen(why, std::string("not a regular file (") + FileKind(st.st_mode) + ")");
+  // Non-blocking, so a path swapped for a FIFO after the check cannot block the open either.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+  if (fd < 0) return RefuseOpen(why, std::strerror(errno));
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return RefuseOpen(why, std::string("not a regular file (") + FileKind(st.st_mode) + ")");
+  }
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  return fd;
 }
 
 bool FileExists(const std::string& path) {

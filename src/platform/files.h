@@ -18,6 +18,10 @@ int OpenExclusive(const std::string& path, OpenMode mode);
 void CloseFile(int fd);
 // Writes all of `size` bytes in one write() call; returns true only when every byte was written.
 bool WriteAllOnce(int fd, const void* data, size_t size);
+// Opens `path` read only when it is a regular file, checked before the open (a FIFO would block the open, a
+// device or a folder is never a file to read). Returns the descriptor, or -1 with *why set to a readable reason
+// ("not a regular file (a folder)", or the system's text).
+int OpenRegularFileForReading(const std::string& path, std::string* why);
 bool FileExists(const std::string& path);
 bool RemoveFile(const std::string& path);
 

@@ -1,7 +1,5 @@
 #include "sim/replay_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -9,6 +7,7 @@
 
 #include "datafile/file_naming.h"
 #include "datafile/survey_events.h"
+#include "platform/files.h"
 
 namespace obrix::sim {
 namespace {
@@ -36,10 +35,9 @@ bool Refuse(std::string* error, const std::string& why) {
 
 bool ReadReplayEvents(const std::string& path, std::vector<ReplayEvent>* events, std::string* error) {
   events->clear();
-  Fd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (fd.get() < 0) return Refuse(error, "cannot open " + path + ": " + std::strerror(errno));
-  struct stat st {};
-  if (fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return Refuse(error, path + " is not a file");
+  std::string why;
+  Fd fd(OpenRegularFileForReading(path, &why));
+  if (fd.get() < 0) return Refuse(error, "cannot open " + path + ": " + why);
   switch (CheckSurveyFile(fd.get())) {
     case SurveyFileCheck::Ok: break;
     case SurveyFileCheck::Empty: return Refuse(error, path + " is empty");

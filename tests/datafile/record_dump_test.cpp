@@ -1,16 +1,21 @@
 // The listing of a data file made by the writers, by the formatter and by the built t38dump tool.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "app/settings.h"
 #include "datafile/data_file.h"
 #include "datafile/record_dump.h"
+#include "datafile/records.h"
 #include "datafile/writers.h"
 #include "platform/files.h"
+#include "platform/numbers.h"
 #include "test_support.h"
 
 namespace obrix {
@@ -79,6 +84,67 @@ TEST_F(RecordDumpTest, ToolPrintsTheSameListing) {
   EXPECT_EQ(out, DumpDataFile(fd));
   ::close(fd);
   EXPECT_NE(::system((tool + " /nonexistent/x.T38 2>/dev/null").c_str()), 0);
+}
+
+// More records than one block of the listing holds: numbered on across the blocks, the torn tail noted once.
+TEST_F(RecordDumpTest, ListsAFileOfManyBlocksRecordByRecord) {
+  std::string bytes = test::ReadFile(path_);
+  bytes.resize(bytes.size() - 8);  // the torn tail of the fixture
+  const int64_t before = static_cast<int64_t>(bytes.size()) / RecordLength;
+  for (int i = 0; i < 5000; ++i) bytes += ReadingRecord("T<-0123", static_cast<uint32_t>(1000 + i));
+  test::WriteFile(path_, bytes + "T<-01");
+  int fd = ::open(path_.c_str(), O_RDONLY);
+  std::vector<std::string> parts;
+  ASSERT_TRUE(DumpDataFile(fd, [&parts](std::string_view part) {
+    parts.emplace_back(part);
+    return true;
+  }));
+  ::close(fd);
+  EXPECT_GT(parts.size(), 2u);  // handed over as it is read
+  std::string out;
+  for (const std::string& p : parts) out += p;
+  const int64_t last = before + 4999;
+  const std::string lastRecord = ReadingRecord("T<-0123", 5999);
+  EXPECT_NE(out.find(FormatC("%6lld reading         |", static_cast<long long>(last)) +
+                     lastRecord.substr(0, lastRecord.size() - 1) + "|"),
+            std::string::npos);
+  EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), last + 2);
+  EXPECT_EQ(out.substr(out.size() - 45), "(5 bytes of an incomplete record at the end)\n");
+}
+
+// The tool refuses what is not a survey file before reading any of it, with a message and its exit code.
+TEST_F(RecordDumpTest, ToolRefusesWhatIsNotASurveyFile) {
+  const char* bin = std::getenv("OBRIX_BIN");
+  if (!bin) GTEST_SKIP() << "OBRIX_BIN not set (run through ctest)";
+  const std::string tool = std::string(bin) + "/t38dump";
+  const test::TempDir& dir = root_.dir();
+  ASSERT_EQ(::mkfifo(dir.file("fifo.T38").c_str(), 0600), 0);
+  test::WriteFile(dir.file("points.txt"), "1,2,3\n4,5,6\n");
+  test::WriteFile(dir.file("empty.T38"), "");
+  // A 2 GB file of nothing but a hole: refused at its first record, never read whole.
+  const std::string sparse = dir.file("sparse.T38");
+  test::WriteFile(sparse, "");
+  ASSERT_EQ(::truncate(sparse.c_str(), 2'000'000'000), 0);
+  struct Case {
+    std::string path;
+    int status;
+    const char* message;
+  } cases[] = {
+      {dir.path(), 1, "not a regular file (a folder)"},
+      {dir.file("fifo.T38"), 1, "not a regular file (a FIFO)"},
+      {"/dev/zero", 1, "not a regular file (a character device)"},
+      {dir.file("missing.T38"), 1, "No such file or directory"},
+      {dir.file("points.txt"), 3, "not a survey data file"},
+      {dir.file("empty.T38"), 3, "the file is empty"},
+      {sparse, 3, "not a survey data file"},
+  };
+  for (const Case& c : cases) {
+    const std::string err = dir.file("stderr"), out = dir.file("stdout");
+    const int rc = ::system((tool + " '" + c.path + "' >'" + out + "' 2>'" + err + "'").c_str());
+    EXPECT_EQ(WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, c.status) << c.path;
+    EXPECT_NE(test::ReadFile(err).find(c.message), std::string::npos) << c.path << ": " << test::ReadFile(err);
+    EXPECT_EQ(test::ReadFile(out), "") << c.path;
+  }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <climits>
 #include <cstdlib>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -44,6 +45,7 @@ TEST(T38ExportTool, ExitCodesAndMessages) {
   }
   test::WriteFile(dir.file("foreign.txt"), "name,value\n1,2\n");
   test::WriteFile(dir.file("empty.T38"), "");
+  ASSERT_EQ(::mkfifo(dir.file("fifo.T38").c_str(), 0600), 0);
   struct Case {
     const char* name;
     std::string args;
@@ -59,7 +61,9 @@ TEST(T38ExportTool, ExitCodesAndMessages) {
       {"unknown format", "'" + survey + "' --format shp", 1, "unknown format \"shp\"", ""},
       {"missing value", "'" + survey + "' --output", 1, "--output needs a value", ""},
       {"missing file", "'" + dir.file("none.T38") + "'", 2, "No such file or directory", ""},
-      {"a folder", "'" + dir.path() + "'", 2, "not a regular file", ""},
+      {"a folder", "'" + dir.path() + "'", 2, "not a regular file (a folder)", ""},
+      {"a FIFO (never opened, so nothing waits for a writer)", "'" + dir.file("fifo.T38") + "'", 2,
+       "not a regular file (a FIFO)", ""},
       {"foreign file", "'" + dir.file("foreign.txt") + "'", 3, "not a survey data file", ""},
       {"empty file", "'" + dir.file("empty.T38") + "'", 3, "the file is empty", ""},
       {"output not writable", "'" + survey + "' --output '" + dir.file("no/such/folder.csv") + "'", 4,

@@ -3,14 +3,13 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <fstream>
 #include <iostream>
 #include <string>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include "export/survey_export.h"
+#include "platform/files.h"
 
 namespace {
 
@@ -69,15 +68,10 @@ int main(int argc, char** argv) {
   }
   if (input.empty()) return Usage("no FILE given");
 
-  const int fd = ::open(input.c_str(), O_RDONLY | O_CLOEXEC);
+  std::string why;
+  const int fd = obrix::OpenRegularFileForReading(input, &why);
   if (fd < 0) {
-    std::fprintf(stderr, "t38export: %s: %s\n", input.c_str(), std::strerror(errno));
-    return kCannotRead;
-  }
-  struct stat st{};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    std::fprintf(stderr, "t38export: %s: not a regular file\n", input.c_str());
-    ::close(fd);
+    std::fprintf(stderr, "t38export: %s: %s\n", input.c_str(), why.c_str());
     return kCannotRead;
   }
   switch (obrix::CheckSurveyFile(fd)) {
