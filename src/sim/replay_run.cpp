@@ -12,6 +12,9 @@ namespace {
 
 // Bytes kept for a pseudo-terminal nobody reads; beyond this they are dropped, as from a device.
 constexpr size_t kMaxPending = 64 * 1024;
+// A pseudo-terminal that has taken nothing for this long has no reader: what it cannot take is dropped, as the
+// live stream drops it, so the replay still ends after its last item.
+constexpr uint32_t kUnreadMs = 1000;
 
 }  // namespace
 
@@ -33,16 +36,30 @@ int RunReplay(const ReplayRun& run) {
   std::printf("%s: %s -> %s (replay of %s: %zu items over %.1f s, speed %g%s)\n", run.tool.c_str(),
               link.linkPath().c_str(), link.slavePath().c_str(), run.file.c_str(), items, seconds, run.speed,
               run.loop ? ", looping" : "");
+  if (timeline.gapsShortened > 0)
+    std::printf("%s: %llu recorded gaps longer than %llu s between items are shortened to %llu s\n",
+                run.tool.c_str(), static_cast<unsigned long long>(timeline.gapsShortened),
+                static_cast<unsigned long long>(kReplayMaxGapMs / 1000),
+                static_cast<unsigned long long>(kReplayMaxGapMs / 1000));
   std::fflush(stdout);
 
   ReplayStream stream(std::move(timeline), run.speed, run.loop, TickMs());
   std::string pending;
   char sink[256];
+  uint32_t lastTaken = TickMs();
+  unsigned long long dropped = 0;
   while (!signals.stop.load()) {
     stream.Generate(TickMs(), &pending);
-    if (!pending.empty()) {
-      pending.erase(0, link.Write(pending));
-      if (pending.size() > kMaxPending) pending.clear();
+    if (pending.empty()) {
+      lastTaken = TickMs();
+    } else {
+      const size_t taken = link.Write(pending);
+      pending.erase(0, taken);
+      if (taken > 0) lastTaken = TickMs();
+      if (pending.size() > kMaxPending || (!pending.empty() && TickDiff(TickMs(), lastTaken) > kUnreadMs)) {
+        dropped += pending.size();
+        pending.clear();
+      }
     }
     if (stream.Done() && pending.empty()) break;
     link.Read(sink, sizeof sink, 5);  // what the program sends is not answered
@@ -51,9 +68,11 @@ int RunReplay(const ReplayRun& run) {
   link.Drain(finished ? 2000 : 300);
   link.Close();
   if (finished) {
-    std::printf("%s: replay finished (%llu items sent, %llu skipped)\n", run.tool.c_str(),
+    std::printf("%s: replay finished (%llu items sent, %llu skipped", run.tool.c_str(),
                 static_cast<unsigned long long>(stream.itemsSent()),
                 static_cast<unsigned long long>(stream.itemsSkipped()));
+    if (dropped > 0) std::printf(", %llu bytes dropped for want of a reader", dropped);
+    std::printf(")\n");
     std::fflush(stdout);
   }
   return 0;

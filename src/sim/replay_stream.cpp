@@ -41,12 +41,24 @@ ReplayTimeline BuildReplayTimeline(const std::vector<ReplayEvent>& events) {
   // Groups are written in the order they were completed, not always in tick order.
   std::stable_sort(t.items.begin(), t.items.end(),
                    [](const ReplayItem& a, const ReplayItem& b) { return a.offsetMs < b.offsetMs; });
+  uint64_t cut = 0, previous = 0;
+  for (size_t k = 0; k < t.items.size(); ++k) {
+    const uint64_t recorded = t.items[k].offsetMs;
+    if (k > 0 && recorded - previous > kReplayMaxGapMs) {
+      cut += recorded - previous - kReplayMaxGapMs;
+      ++t.gapsShortened;
+    }
+    previous = recorded;
+    t.items[k].offsetMs = recorded - cut;
+  }
+  if (!t.items.empty()) t.endMs = t.items.back().offsetMs;
   return t;
 }
 
 ReplayTimeline ReplayItemsFor(const ReplayTimeline& all, bool readings) {
   ReplayTimeline t;
   t.endMs = all.endMs;
+  t.gapsShortened = all.gapsShortened;
   for (const ReplayItem& item : all.items)
     if ((item.kind == ReplayKind::Reading) == readings) t.items.push_back(item);
   return t;

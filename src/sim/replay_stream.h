@@ -29,10 +29,13 @@ struct ReplayItem {
 struct ReplayTimeline {
   std::vector<ReplayItem> items;  // ordered by offset (file order among equal offsets)
   uint64_t endMs = 0;             // offset of the last item of the whole file, of any kind
+  uint64_t gapsShortened = 0;     // recorded gaps between items longer than kReplayMaxGapMs, cut to it
 };
 
 // Gap put after the last item of a segment before the next segment (and before a loop starts over).
 inline constexpr uint64_t kReplaySegmentGapMs = 1000;
+// A longer recorded gap between two items (a receiver switched off for an hour, a damaged tick) is cut to this.
+inline constexpr uint64_t kReplayMaxGapMs = 10000;
 // Items that fell due longer ago than this (in real time) are skipped after a stall.
 inline constexpr uint64_t kReplayStallMs = 2000;
 inline constexpr double kReplayMinSpeed = 0.1;
@@ -42,7 +45,8 @@ inline constexpr double kReplayMaxSpeed = 100.0;
 std::string ReplayInstrumentRecord(const std::string& field);
 
 // Lays the events out: the first segment starts at its earliest tick, every later one 1 s after the last item
-// before it. Events with an empty text are left out.
+// before it; a gap between items longer than kReplayMaxGapMs is cut to it. Events with an empty text are left
+// out.
 ReplayTimeline BuildReplayTimeline(const std::vector<ReplayEvent>& events);
 
 // The items of one device: readings (the EM38), or sentences and raw lines (the receiver). The end of the

@@ -1,5 +1,6 @@
 // The simulator programs replaying a recorded survey over their pseudo-terminal links.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -78,6 +79,7 @@ TEST(ReplayProcessTest, BadFilesAndOptionsAreRefused) {
   WriteFile(sentencesOnly, MakeSurvey({{1000, 1000, false, true, "", 0, 0}}).bytes);
   WriteFile(root + "empty.T38", "");
   WriteFile(root + "foreign.txt", "Some notes about the field\nwith a second line of text\n");
+  ASSERT_EQ(mkfifo((root + "fifo.T38").c_str(), 0600), 0);  // opening it for reading would wait for a writer
   struct Case {
     const char* tool;
     std::vector<std::string> args;
@@ -88,7 +90,10 @@ TEST(ReplayProcessTest, BadFilesAndOptionsAreRefused) {
       {"em38-sim", {"--replay", root + "missing.T38"}, 1, "cannot open"},
       {"gnss-sim", {"--replay", root + "empty.T38"}, 1, "is empty"},
       {"em38-sim", {"--replay", root + "foreign.txt"}, 1, "is not a survey data file"},
-      {"gnss-sim", {"--replay", root}, 1, "is not a file"},
+      {"gnss-sim", {"--replay", root}, 1, "not a regular file (a folder)"},
+      {"em38-sim", {"--replay", root + "fifo.T38"}, 1, "not a regular file (a FIFO)"},
+      {"gnss-sim", {"--replay", root + "fifo.T38"}, 1, "not a regular file (a FIFO)"},
+      {"em38-sim", {"--replay", "/dev/zero"}, 1, "not a regular file (a character device)"},
       {"em38-sim", {"--replay", sentencesOnly}, 1, "holds no readings to replay"},
       {"gnss-sim", {"--replay", readingsOnly}, 1, "holds no sentences or raw lines to replay"},
       {"em38-sim", {"--replay", survey, "--length", "12"}, 2, "--length cannot be used with --replay"},
@@ -113,6 +118,27 @@ TEST(ReplayProcessTest, BadFilesAndOptionsAreRefused) {
     EXPECT_NE(access((root + "ports/COM4").c_str(), F_OK), 0);
     EXPECT_NE(access((root + "ports/COM6").c_str(), F_OK), 0);
   }
+}
+
+// Nothing opens the port: the pseudo-terminal fills, what it cannot take is dropped and the replay still ends
+// after its last item; an hour without items is replayed as 10 s.
+TEST(ReplayProcessTest, ReplayEndsWhenNothingReadsThePortAndShortensLongGaps) {
+  TempDir root;
+  const std::string path = root.file("burst.T38");
+  std::string bytes = MakeSurvey({{1000, 0, false, false, "", 0, 0}}).bytes;
+  const std::string gga = "$GPGGA,120000.00,4807.0380,N,01131.0000,E,1,08,0.9,545.4,M,46.9,M,,*47";
+  for (int i = 0; i < 800; ++i) bytes += SentenceGroup(gga, 1000, '@', '#', '!', ' ', 0);  // about 60 KB at once
+  bytes += SentenceGroup(gga, 1100, '@', '#', '!', ' ', 0);
+  bytes += SentenceGroup(gga, 1100 + 3600000, '@', '#', '!', ' ', 0);
+  WriteFile(path, bytes);
+  std::string out;
+  const auto started = std::chrono::steady_clock::now();
+  EXPECT_EQ(RunTool("gnss-sim", {"--replay", path, "--speed", "100"}, root.path(), &out), 0) << out;
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(8));
+  EXPECT_NE(out.find("1 recorded gaps longer than 10 s between items are shortened to 10 s"), std::string::npos)
+      << out;
+  EXPECT_NE(out.find("replay finished (802 items sent, 0 skipped, "), std::string::npos) << out;
+  EXPECT_NE(out.find("bytes dropped for want of a reader"), std::string::npos) << out;
 }
 
 TEST(ReplayProcessTest, HelpTextsNameTheReplayOptions) {

@@ -52,6 +52,7 @@ TEST(ReplayTimelineTest, OffsetsFromTheEarliestTickAcrossSegmentsAndWraps) {
     std::vector<ReplayEvent> events;
     std::vector<uint64_t> offsets;
     uint64_t endMs;
+    uint64_t gapsShortened = 0;
   };
   const int64_t wrap = int64_t{1} << 32;
   const Case cases[] = {
@@ -77,12 +78,24 @@ TEST(ReplayTimelineTest, OffsetsFromTheEarliestTickAcrossSegmentsAndWraps) {
        {0, 1000},
        1000},
       {"nothing at all", {Reading("", 5)}, {}, 0},
+      {"an hour without items is cut to 10 s, for both kinds alike",
+       {Reading("T1", 1000), Sentence("$A", 1000 + 3600000), Reading("T2", 1072 + 3600000)},
+       {0, 10000, 10072},
+       10072,
+       1},
+      {"a gap of exactly 10 s is kept, a longer one cut",
+       {Reading("T1", 0), Reading("T2", 10000), Reading("T3", 30001), Reading("T4", 30073)},
+       {0, 10000, 20000, 20072},
+       20072,
+       1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     ReplayTimeline t = BuildReplayTimeline(c.events);
     EXPECT_EQ(Offsets(t), c.offsets);
     EXPECT_EQ(t.endMs, c.endMs);
+    EXPECT_EQ(t.gapsShortened, c.gapsShortened);
+    EXPECT_EQ(ReplayItemsFor(t, true).gapsShortened, c.gapsShortened);
   }
 }
 
