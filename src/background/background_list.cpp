@@ -1,5 +1,12 @@
 #include "background/background_list.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cctype>
 #include <cstdio>
 
 #include "app/message_box.h"
@@ -68,6 +75,47 @@ void DeleteAllBackgroundFiles() {
   std::array<bool, MaxBackgroundFiles> all{};
   all.fill(true);
   RemoveBackgroundEntries(all);
+}
+
+namespace {
+
+bool IsTemporaryName(std::string_view name) {
+  const size_t n = name.size();
+  return n > 4 && name[n - 4] == '.' && name[n - 3] == '$' && std::isdigit(static_cast<unsigned char>(name[n - 2])) &&
+         std::isdigit(static_cast<unsigned char>(name[n - 1]));
+}
+
+// The scratch folder this process holds, and the descriptor of its lock file (kept open while it is held).
+std::string g_heldScratch;
+int g_scratchLock = -1;
+
+}  // namespace
+
+int ClaimScratchFolder() {
+  const std::string folder = ScratchFolder();
+  if (g_heldScratch != folder) {
+    if (g_scratchLock >= 0) ::close(g_scratchLock);
+    g_heldScratch.clear();
+    g_scratchLock = ::open((folder + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (g_scratchLock < 0) return 0;
+    if (::flock(g_scratchLock, LOCK_EX | LOCK_NB) != 0) {  // another program uses the folder now
+      ::close(g_scratchLock);
+      g_scratchLock = -1;
+      return 0;
+    }
+    g_heldScratch = folder;
+  }
+  DIR* dir = ::opendir(folder.c_str());
+  if (!dir) return 0;
+  int removed = 0;
+  while (const dirent* e = ::readdir(dir)) {
+    if (!IsTemporaryName(e->d_name)) continue;
+    struct stat st{};
+    const std::string path = folder + e->d_name;
+    if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && RemoveFile(path)) ++removed;
+  }
+  ::closedir(dir);
+  return removed;
 }
 
 }  // namespace obrix

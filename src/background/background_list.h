@@ -45,5 +45,9 @@ std::string BgTemporaryPath(std::string_view temporaryName);
 int RemoveBackgroundEntries(const std::array<bool, MaxBackgroundFiles>& remove);
 // Leaving the logging screen: every temporary file deleted, the list emptied.
 void DeleteAllBackgroundFiles();
+// Start of the program: takes a lock on the scratch folder for the life of the process and, when no other
+// running program holds it, deletes the temporary files an earlier run left there (names ending in ".$" and two
+// digits). Returns the number deleted.
+int ClaimScratchFolder();
 
 }  // namespace obrix

@@ -30,8 +30,10 @@ class SimProcess {
   SimProcess(const SimProcess&) = delete;
   SimProcess& operator=(const SimProcess&) = delete;
 
-  // Starts `tool` with `args` and OBRIX38_HOME = `dataRoot`; its stdout goes to a pipe read by ReadOutput.
-  bool Start(const std::string& tool, const std::vector<std::string>& args, const std::string& dataRoot);
+  // Starts `tool` with `args` and OBRIX38_HOME = `dataRoot`; its stdout (and its stderr with `withStderr`) goes
+  // to a pipe read by ReadOutput.
+  bool Start(const std::string& tool, const std::vector<std::string>& args, const std::string& dataRoot,
+             bool withStderr = false);
   // Sends a signal to the process.
   void Signal(int sig);
   // Sends SIGTERM (when still running) and waits up to `timeoutMs`; returns the exit status, or -1 when it did
@@ -90,12 +92,14 @@ inline SimProcess::~SimProcess() {
   if (out_ >= 0) close(out_);
 }
 
-inline bool SimProcess::Start(const std::string& tool, const std::vector<std::string>& args, const std::string& dataRoot) {
+inline bool SimProcess::Start(const std::string& tool, const std::vector<std::string>& args, const std::string& dataRoot,
+                              bool withStderr) {
   int pipeFds[2];
   if (pipe2(pipeFds, O_CLOEXEC) != 0) return false;
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 1);
+  if (withStderr) posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 2);
   std::string exe = BinFolder() + "/" + tool;
   std::vector<std::string> argStore = {exe};
   argStore.insert(argStore.end(), args.begin(), args.end());

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QPointer>
 #include <QScreen>
 #include <QTimer>
 #include <cstring>
@@ -6,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "app/qt/program_exit.h"
 #include "app/qt/setup_window.h"
 #include "app/setup_layout.h"
 #include "logscreen/qt/demo_survey.h"
@@ -34,8 +36,11 @@ int main(int argc, char** argv) {
   obrix::DemoPrompts demoPrompts;
   const std::optional<int> demo = obrix::DemoSurveySeconds(argc, argv);
   obrix::SetPrompts(demo ? static_cast<obrix::Prompts*>(&demoPrompts) : &prompts);
-  auto* window = new obrix::SetupWindow(QSize(place.width, place.height));
+  QPointer<obrix::SetupWindow> window = new obrix::SetupWindow(QSize(place.width, place.height));
   window->setAttribute(Qt::WA_DeleteOnClose);
+  // Signals, the window destroyed by the display, a lost display: each ends the session before the program.
+  auto exits = std::make_unique<obrix::ExitRequests>(window, [](int code) { QCoreApplication::exit(code); });
+  obrix::InstallExitGuard();
   window->move(place.left, place.top);
   window->show();
 
@@ -46,13 +51,20 @@ int main(int argc, char** argv) {
   }
   if (!grabPath.empty()) {
     QTimer::singleShot(200, window, [window, grabPath] {
+      if (!window) return;
       bool ok = window->grab().save(QString::fromStdString(grabPath));
       QCoreApplication::exit(ok ? 0 : 1);
     });
   }
   // --demo-survey SECONDS: a survey driven by itself (the demo without a display).
-  if (demo) obrix::StartDemoSurvey(window, *demo, obrix::DemoGrabPrefix(argc, argv));
+  if (demo)
+    obrix::StartDemoSurvey(window, *demo, obrix::DemoGrabPrefix(argc, argv), obrix::DemoFixWaitSeconds(argc, argv));
   int code = app.exec();
+  // However the loop was left, the readers are stopped and joined and the file closed before anything goes.
+  obrix::DisarmExitGuard();
+  obrix::EndSessionForExit();
+  delete window.data();
+  exits.reset();
   obrix::SetPrompts(nullptr);
   obrix::SetSound(nullptr);
   return code;

@@ -13,8 +13,10 @@
 #include "app/message_box.h"
 #include "app/palette.h"
 #include "app/qt/message_box.h"
+#include "app/qt/program_exit.h"
 #include "app/session.h"
 #include "app/settings.h"
+#include "background/background_list.h"
 #include "dialogs/qt/geometry_setup_dialog.h"
 #include "dialogs/qt/gps_setup_dialog.h"
 #include "dialogs/qt/map_display_options_dialog.h"
@@ -67,8 +69,9 @@ SetupWindow::SetupWindow(QSize client, QWidget* parent) : QWidget(parent) {
   largeScreen_ = ComputeLargeScreen(portrait_, cw, ch);
   canvas_.Resize(cw, ch, kButtonFace);
 
-  // 2. Scratch folder.
+  // 2. Scratch folder, without the temporary files an earlier run may have left.
   MakeFolders(ScratchFolder());
+  ClaimScratchFolder();
   // 3. Start-up values of this instrument.
   ApplyStartupValues();
   // 4. Uptime check.
@@ -102,7 +105,10 @@ SetupWindow::SetupWindow(QSize client, QWidget* parent) : QWidget(parent) {
   Repaint();
 }
 
-SetupWindow::~SetupWindow() = default;
+SetupWindow::~SetupWindow() {
+  // Destroyed with a session open (the program ends without a close): the session ends as at a close.
+  EndSessionForExit();
+}
 
 void SetupWindow::CreateButtons() {
   const int cw = width(), ch = height();
@@ -194,7 +200,7 @@ void SetupWindow::ShowUptimeWarning() {
 }
 
 void SetupWindow::closeEvent(QCloseEvent* event) {
-  EndLoggingSession(1);
+  EndSessionForExit();
   event->accept();
 }
 

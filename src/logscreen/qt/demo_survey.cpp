@@ -37,6 +37,7 @@ void Say(const char* text) {
 struct DemoRun {
   QWidget* setup = nullptr;
   int seconds = 60;
+  int fixWaitSeconds = 30;
   uint32_t waitStart = 0;
   std::string dataFile;
   std::string grabPrefix;
@@ -79,6 +80,9 @@ struct DemoRun {
 
   void Fail(const char* why) {
     std::fprintf(stderr, "demo: %s\n", why);
+    std::fflush(stderr);
+    // The readers are stopped and joined (and the file closed) while the event loop still runs.
+    EndLoggingSession(1);
     QCoreApplication::exit(1);
   }
 
@@ -96,7 +100,10 @@ struct DemoRun {
     LogWindow* log = TheLogWindow();
     if (!log || !log->isVisible()) return Fail("the logging screen closed");
     if (!log->mainButton(1, 3)->isEnabled()) {
-      if (TickDiff(TickMs(), waitStart) > 30000) return Fail("no valid GPS fix within 30 s");
+      if (TickDiff(TickMs(), waitStart) > static_cast<uint32_t>(fixWaitSeconds) * 1000u) {
+        const std::string why = "no valid GPS fix within " + std::to_string(fixWaitSeconds) + " s";
+        return Fail(why.c_str());
+      }
       QTimer::singleShot(200, setup, [this] { WaitForFix(); });
       return;
     }
@@ -157,16 +164,27 @@ std::optional<int> DemoSurveySeconds(int argc, char** argv) {
   return std::nullopt;
 }
 
+int DemoFixWaitSeconds(int argc, char** argv) {
+  for (int i = 1; i + 1 < argc; ++i) {
+    if (std::strcmp(argv[i], "--demo-fix-wait") != 0) continue;
+    char* end = nullptr;
+    const long v = std::strtol(argv[i + 1], &end, 10);
+    if (end != argv[i + 1] && *end == '\0' && v >= 1 && v <= 3600) return static_cast<int>(v);
+  }
+  return 30;
+}
+
 std::string DemoGrabPrefix(int argc, char** argv) {
   for (int i = 1; i + 1 < argc; ++i)
     if (std::strcmp(argv[i], "--demo-grab") == 0) return argv[i + 1];
   return {};
 }
 
-void StartDemoSurvey(QWidget* setup, int seconds, const std::string& grabPrefix) {
+void StartDemoSurvey(QWidget* setup, int seconds, const std::string& grabPrefix, int fixWaitSeconds) {
   auto* run = new DemoRun;
   run->setup = setup;
   run->seconds = seconds;
+  run->fixWaitSeconds = fixWaitSeconds;
   run->grabPrefix = grabPrefix;
   QObject::connect(setup, &QObject::destroyed, [run] { delete run; });
   QTimer::singleShot(300, setup, [run] { run->Start(); });

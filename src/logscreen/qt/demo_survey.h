@@ -30,8 +30,12 @@ std::optional<int> DemoSurveySeconds(int argc, char** argv);
 // (PREFIX-review-map.png); or an empty text.
 std::string DemoGrabPrefix(int argc, char** argv);
 
+// "--demo-fix-wait SECONDS": how long the survey waits for the first valid fix (1 to 3600, default 30).
+int DemoFixWaitSeconds(int argc, char** argv);
+
 // Drives the setup screen `setup` by keys, as an operator would. The program quits when the survey has ended
-// (exit code 0) or could not be run (exit code 1); the data file's path is printed to standard output.
-void StartDemoSurvey(QWidget* setup, int seconds, const std::string& grabPrefix = {});
+// (exit code 0) or could not be run (exit code 1, the session ended first and the reason on standard error);
+// the data file's path is printed to standard output.
+void StartDemoSurvey(QWidget* setup, int seconds, const std::string& grabPrefix = {}, int fixWaitSeconds = 30);
 
 }  // namespace obrix

@@ -7,6 +7,7 @@
 #include "app/settings.h"
 #include "background/background_list.h"
 #include "datafile/data_file.h"
+#include "datafile/writers.h"
 #include "em38/reading_handler.h"
 #include "gps/fix_handler.h"
 #include "gps/fix_state.h"
@@ -130,6 +131,8 @@ int LogWindow::EndSession(int silent) {
   // The readers stop before the file and the ports close, so no thread writes to a closed descriptor.
   StopReaders();
   ClosePorts();
+  // Closing while recording (the program is ending) pauses first, so the survey ends as a pause does.
+  if (s.LoggingState == Logging) WriteEventRecord(s.MapOverflowState == 1 ? "PAUSED BMP" : "PAUSED", 'X');
   CloseDataFile();
   Readers().GpsRecordingOn = 0;
   ClearSessionCounters();

@@ -3,6 +3,9 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QCoreApplication>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include "app/message_box.h"
 #include "app/qt/setup_window.h"
@@ -55,6 +58,27 @@ TEST_F(SetupWindowTest, CreatesButtonsChildrenAndSettingsFile) {
   EXPECT_EQ(Config().mapColourView, 1);
   EXPECT_TRUE(Sess().MapVisible);
   EXPECT_TRUE(FileExists(ScratchFolder()));
+}
+
+// Temporary background copies an earlier run left behind go at start, unless another running program holds the
+// scratch folder; other files there stay.
+TEST_F(SetupWindowTest, StartRemovesTemporaryFilesLeftByAnEarlierRun) {
+  MakeFolders(ScratchFolder());
+  const std::string left = ScratchFolder() + "LINESTXT.$03", other = ScratchFolder() + "notes.txt";
+  const std::string notTemporary = ScratchFolder() + "LINES.$3";
+  for (const std::string& p : {left, other, notTemporary}) test::WriteFile(p, "x");
+  {
+    // Another program holds the folder: nothing is removed.
+    const int lock = ::open((ScratchFolder() + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    ASSERT_EQ(::flock(lock, LOCK_EX | LOCK_NB), 0);
+    { SetupWindow w(QSize(1280, 762)); }
+    EXPECT_TRUE(FileExists(left));
+    ::close(lock);
+  }
+  SetupWindow w(QSize(1280, 762));
+  EXPECT_FALSE(FileExists(left));
+  EXPECT_TRUE(FileExists(other));
+  EXPECT_TRUE(FileExists(notTemporary));
 }
 
 TEST_F(SetupWindowTest, KeysMoveTheDefaultLookAndTabStaysWithTheScreen) {

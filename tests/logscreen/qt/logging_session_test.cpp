@@ -1,10 +1,12 @@
 // Whole surveys on the logging screen: both simulated devices stream over real pseudo-terminals while the
 // screen is driven by keys, and the data file is checked record by record.
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QPushButton>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
@@ -15,7 +17,9 @@
 #include <thread>
 #include <vector>
 
+#include "app/qt/program_exit.h"
 #include "app/qt/setup_window.h"
+#include "background/background_list.h"
 #include "app/session.h"
 #include "app/palette.h"
 #include "app/settings.h"
@@ -25,12 +29,15 @@
 #include "platform/control_ids.h"
 #include "platform/qt/canvas_text.h"
 #include "logscreen/qt/log_window.h"
+#include "platform/files.h"
+#include "platform/paths.h"
 #include "platform/pty_link.h"
 #include "platform/qt/scripted_prompts.h"
 #include "platform/sound.h"
 #include "platform/ticks.h"
 #include "serial/port_access.h"
 #include "serial/reader_state.h"
+#include "serial/reader_thread.h"
 #include "sim/em38_stream.h"
 #include "sim/gnss_stream.h"
 #include "logscreen/qt/session_fixture.h"
@@ -270,6 +277,70 @@ TEST_F(LoggingSessionTest, SurveyWithPauseAndNewLine) {
   EXPECT_NEAR(lastStation1, startStation + (count[0] - 1) * increment, 1e-9);
   EXPECT_NEAR(lastStation2, startStation2 + (count[1] - 1) * increment2, 1e-9);
   EXPECT_NEAR(increment2, -increment, 1e-12);  // the alternate line runs back
+}
+
+// However the program is asked to stop while recording, the session ends as a silent EndLoggingSession: readers
+// stopped and joined, "PAUSED" as the last record, the file closed, the temporary background copies removed.
+TEST_F(LoggingSessionTest, EveryWayOutWhileRecordingEndsTheSession) {
+  enum Way { Destroyed, Closed_, Sigterm, Sigint, Sighup, DestroyedByDisplay };
+  struct Case {
+    const char* name;
+    Way way;
+  } cases[] = {
+      {"window destroyed", Destroyed},   {"window closed", Closed_}, {"SIGTERM", Sigterm},
+      {"SIGINT", Sigint},                {"SIGHUP", Sighup},         {"native window destroyed by the display", DestroyedByDisplay},
+  };
+  Devices devices(true, true);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ResetSession();
+    Open();
+    int quitCode = -1;
+    auto exits = std::make_unique<ExitRequests>(window_.get(), [&quitCode](int code) { quitCode = code; });
+    StartSession();
+    OpenFileAndGo();
+    // A loaded background file's temporary copy.
+    const std::string temporary = ScratchFolder() + "POINTSTXT.$00";
+    test::WriteFile(temporary, "x");
+    Backgrounds().BackgroundList[0].temporaryName = "POINTSTXT.$00";
+    Backgrounds().BackgroundCount = 1;
+    PumpFor(700);
+    switch (c.way) {
+      case Destroyed: window_.reset(); break;
+      case Closed_: window_->close(); break;
+      case Sigterm: std::raise(SIGTERM); break;
+      case Sigint: std::raise(SIGINT); break;
+      case Sighup: std::raise(SIGHUP); break;
+      case DestroyedByDisplay: {
+        // What the X server sends once another client destroyed the window.
+        struct {
+          uint8_t responseType = 17;
+          uint8_t pad = 0;
+          uint16_t sequence = 1;
+          uint32_t event, window;
+        } notify;
+        notify.event = notify.window = static_cast<uint32_t>(window_->winId());
+        QAbstractEventDispatcher::instance()->filterNativeEvent("xcb_generic_event_t", &notify, nullptr);
+        break;
+      }
+    }
+    if (c.way != Destroyed && c.way != Closed_) EXPECT_TRUE(PumpUntil([&] { return quitCode >= 0; }, 3000));
+    if (c.way != Destroyed && c.way != Closed_) EXPECT_EQ(quitCode, 0);
+    EXPECT_EQ(Sess().LoggingState.load(), Closed);
+    EXPECT_FALSE(DataFileIsOpen());
+    EXPECT_FALSE(GpsReaderThread().Held());
+    EXPECT_FALSE(InstrumentReaderThread().Held());
+    EXPECT_FALSE(FileExists(temporary));
+    EXPECT_EQ(Backgrounds().BackgroundCount, 0);
+    const std::vector<std::string> r = Records(path_);
+    CheckWellFormed(r);
+    ASSERT_FALSE(r.empty());
+    EXPECT_TRUE(IsEvent(r.back(), "PAUSED")) << r.back();
+    EXPECT_GT(std::count_if(r.begin(), r.end(), [](const std::string& x) { return x[0] == 'T'; }), 2);
+    exits.reset();
+    window_.reset();
+    ResetPorts();
+  }
 }
 
 TEST_F(LoggingSessionTest, ReceiverUnpluggedWhileRecordingIsReconnected) {
