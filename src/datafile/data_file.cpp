@@ -165,11 +165,11 @@ bool AppendToDataFile(const std::string& bytes) {
     return true;
   }
   CountError(n < 0 ? errno : ENOSPC);
-  // Whatever part of the bytes reached the file goes again; when the cut fails now (or the length before
-  // was unknown: nothing to cut back to), it is retried before the next append.
+  // Whatever part of the bytes reached the file is cut off again; a cut that fails now is retried before
+  // the next append. (With the length before unknown there is nothing to cut back to.)
   if (before >= 0) {
     g_cutTo = before;
-    if (CutBackPending(fd)) return false;
+    CutBackPending(fd);
   }
   g_dirty.store(true);
   return false;
