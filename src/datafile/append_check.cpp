@@ -1,6 +1,8 @@
 #include "datafile/append_check.h"
 
 #include <cmath>
+#include <cstdlib>
+#include <optional>
 #include <unistd.h>
 
 #include "app/settings.h"
@@ -49,6 +51,18 @@ AppendVerdict Refuse(std::string text) {
 AppendVerdict RecordRefusal(int number) {
   return Refuse(FormatC("%s\r\n%s\r\n%s", "Invalid File Format.",
                         FormatC("File Record # %d invalid.", number).c_str(), kWillClose));
+}
+
+// An offset in whole millimetres as the header stores it ("%7.3f"); nullopt when it is not a finite number.
+std::optional<long long> OffsetMillimetres(double metres) {
+  if (!std::isfinite(metres) || std::fabs(metres) > 1e12) return std::nullopt;
+  return std::llround(ParseRealC(FormatC("%.3f", metres)) * 1000.0);
+}
+
+// Offsets at least 10 mm apart (or not numbers) refuse the append.
+bool OffsetsDiffer(double fileMetres, double settingMetres) {
+  const auto a = OffsetMillimetres(fileMetres), b = OffsetMillimetres(settingMetres);
+  return !a || !b || std::llabs(*a - *b) >= 10;
 }
 
 // The character at `offset` of a record, as a digit value (character - '0').
@@ -129,7 +143,7 @@ AppendVerdict EvaluateAppend(std::string_view head, const AppendInputs& in) {
     return Refuse(FormatC(" %s %s\r\n  %s", "Map units in the file:", UnitsName(fileUnits),
                           "Select the same units in the program"));
   if (in.instrumentEnabled == 1 &&
-      (!(std::fabs(fileLateral - in.lateralOffset) < 0.01) || !(std::fabs(fileAlong - in.alongOffset) < 0.01)))
+      (OffsetsDiffer(fileLateral, in.lateralOffset) || OffsetsDiffer(fileAlong, in.alongOffset)))
     return Refuse(FormatC(" %s\r\n  %s\r\n%s\r\n  %s\r\n%s", "GPS antenna offsets in the file:",
                           FormatC("X=%.2f Y=%.2f", fileLateral, fileAlong).c_str(), "GPS antenna offsets specified:",
                           FormatC("X=%.2f Y=%.2f", in.lateralOffset, in.alongOffset).c_str(),
@@ -149,6 +163,12 @@ AppendVerdict EvaluateAppend(std::string_view head, const AppendInputs& in) {
   pass.zoneStep = step;
   pass.fileZone = fileZone;
   return pass;
+}
+
+std::string IncompleteRecordText(long bytes) {
+  return FormatC("%s\r\n%ld %s\r\n%s", "The last record of the file is incomplete.",
+                 bytes, bytes == 1 ? "byte is dropped" : "bytes are dropped",
+                 "before the survey is added.");
 }
 
 AppendInputs CurrentAppendInputs() {

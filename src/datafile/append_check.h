@@ -36,6 +36,9 @@ int ZoneStep(int fileZone, int zoneInUse, int nmeaFormat);
 // set to the file's zone and MapOrigin re-projected in it; the result is 0.
 int RunAppendCheck(std::string& message);
 
+// The warning before an incomplete last record of `bytes` bytes is cut off a file that is continued.
+std::string IncompleteRecordText(long bytes);
+
 // Inputs taken from the settings and the process-wide state.
 AppendInputs CurrentAppendInputs();
 

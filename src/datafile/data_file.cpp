@@ -6,9 +6,11 @@
 #include <condition_variable>
 #include <mutex>
 #include <shared_mutex>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
+#include "datafile/records.h"
 #include "platform/files.h"
 
 namespace obrix {
@@ -20,6 +22,10 @@ DataFileState g_state;
 std::shared_mutex g_fdLock;
 std::atomic<bool> g_dirty{false};
 std::atomic<int> g_lastError{0};
+// The writers' lock: one append or cut at a time, so a cut never removes another thread's record.
+std::mutex g_writeMutex;
+DataFileWriteCall g_writeCall;  // guarded by g_writeMutex; empty = ::write
+off_t g_cutTo = -1;             // guarded by g_writeMutex; the length to cut back to when a cut failed
 
 // Makes the file durable at a fixed interval while it is open, off the window thread.
 class Syncer {
@@ -69,6 +75,29 @@ void CountError(int err) {
   ++g_state.DataFileWriteErrors;
 }
 
+off_t FileLength(int fd) {
+  struct stat st{};
+  return ::fstat(fd, &st) == 0 ? st.st_size : -1;
+}
+
+// Cuts the file back to g_cutTo when it is longer; clears the pending cut on success. Writers' lock held.
+bool CutBackPending(int fd) {
+  if (g_cutTo < 0) return true;
+  const off_t length = FileLength(fd);
+  if (length < 0) return false;
+  if (length > g_cutTo && ::ftruncate(fd, g_cutTo) != 0) return false;
+  g_cutTo = -1;
+  return true;
+}
+
+ssize_t WriteOnce(int fd, const std::string& bytes) {
+  ssize_t n;
+  do {
+    n = g_writeCall ? g_writeCall(fd, bytes.data(), bytes.size()) : ::write(fd, bytes.data(), bytes.size());
+  } while (n < 0 && errno == EINTR);
+  return n;
+}
+
 }  // namespace
 
 DataFileState& DataFile() { return g_state; }
@@ -88,7 +117,9 @@ void AttachDataFile(int fd) {
   std::lock_guard<std::mutex> guard(g_openCloseMutex);
   {
     std::unique_lock<std::shared_mutex> lock(g_fdLock);
+    std::lock_guard<std::mutex> writing(g_writeMutex);
     g_state.DataFileHandle = fd;
+    g_cutTo = -1;
   }
   g_state.DataFileWriteErrors = 0u;
   g_lastError.store(0);
@@ -120,19 +151,55 @@ bool SyncDataFile() {
 
 bool AppendToDataFile(const std::string& bytes) {
   std::shared_lock<std::shared_mutex> lock(g_fdLock);
+  std::lock_guard<std::mutex> writing(g_writeMutex);
   int fd = g_state.DataFileHandle;
   if (fd < 0) return false;
-  ssize_t n;
-  do {
-    n = ::write(fd, bytes.data(), bytes.size());
-  } while (n < 0 && errno == EINTR);
+  if (!CutBackPending(fd)) {
+    CountError(errno);
+    return false;
+  }
+  const off_t before = FileLength(fd);
+  const ssize_t n = WriteOnce(fd, bytes);
   if (n == static_cast<ssize_t>(bytes.size())) {
     g_dirty.store(true);
     return true;
   }
   CountError(n < 0 ? errno : ENOSPC);
-  if (n > 0) g_dirty.store(true);
+  // Whatever part of the bytes reached the file is cut off again; a cut that fails now is retried before
+  // the next append. (With the length before unknown there is nothing to cut back to.)
+  if (before >= 0) {
+    g_cutTo = before;
+    CutBackPending(fd);
+  }
+  g_dirty.store(true);
   return false;
+}
+
+long IncompleteTailBytes() {
+  std::shared_lock<std::shared_mutex> lock(g_fdLock);
+  const int fd = g_state.DataFileHandle;
+  if (fd < 0) return 0;
+  const off_t length = FileLength(fd);
+  if (length < RecordLength) return 0;
+  return static_cast<long>(length % RecordLength);
+}
+
+bool DropIncompleteTail() {
+  std::shared_lock<std::shared_mutex> lock(g_fdLock);
+  std::lock_guard<std::mutex> writing(g_writeMutex);
+  const int fd = g_state.DataFileHandle;
+  if (fd < 0) return true;
+  const off_t length = FileLength(fd);
+  if (length < 0) return false;
+  if (length < RecordLength || length % RecordLength == 0) return true;
+  if (::ftruncate(fd, length - length % RecordLength) != 0) return false;
+  g_dirty.store(true);
+  return true;
+}
+
+void SetDataFileWriteCall(DataFileWriteCall call) {
+  std::lock_guard<std::mutex> writing(g_writeMutex);
+  g_writeCall = std::move(call);
 }
 
 int LastDataFileError() { return g_lastError.load(); }

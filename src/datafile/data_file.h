@@ -2,7 +2,9 @@
 // The open survey data file: process-wide state, its descriptor, durability and the raw append used by the
 // writers. The window thread opens and closes it; the GPS reader thread appends to it as well.
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <sys/types.h>
 
 #include "platform/shared_value.h"
 
@@ -33,8 +35,23 @@ bool DataFileIsOpen();
 bool SyncDataFile();
 
 // Appends `bytes` in one write() call. Returns true when every byte was written. With no file open nothing
-// is written and the result is false (not counted); a failed or short write is counted.
+// is written and the result is false (not counted). A failed or short write is counted, and whatever it left
+// is cut off again at once, so the file keeps ending where the previous append ended (a record, group or
+// corner set is written whole or not at all). A cut that fails is retried before the next append, which is
+// not written while the cut is outstanding. Appends and cuts hold the writers' lock.
 bool AppendToDataFile(const std::string& bytes);
+
+// Bytes after the last whole record of the open file when it holds at least one whole record; 0 when its
+// size is a multiple of the record length, when it is shorter than one record or when no file is open.
+long IncompleteTailBytes();
+// Cuts an incomplete last record off the open file (as IncompleteTailBytes counts it), under the writers'
+// lock. Records before it are kept. false (with errno) when the cut failed.
+bool DropIncompleteTail();
+
+// The call appends go through: ::write unless a test installs another (one that fails or writes short at
+// chosen moments). An empty function restores ::write.
+using DataFileWriteCall = std::function<ssize_t(int fd, const void* data, size_t size)>;
+void SetDataFileWriteCall(DataFileWriteCall call);
 // errno of the last failed write or sync (ENOSPC for a short write), 0 when none.
 int LastDataFileError();
 

@@ -119,7 +119,8 @@ SaveDialogRequest DataFileDialogRequest() {
   return r;
 }
 
-CreateOutcome CreateDataFileFromChoice(const SaveDialogRequest& request, const std::optional<std::string>& chosen) {
+CreateOutcome CreateDataFileFromChoice(const SaveDialogRequest& request, const std::optional<std::string>& chosen,
+                                       const ForeignFileQuestion& addToForeignFile) {
   CreateOutcome out;
   if (!chosen || chosen->empty()) return out;  // cancelled: nothing opened
 
@@ -154,6 +155,10 @@ CreateOutcome CreateDataFileFromChoice(const SaveDialogRequest& request, const s
     char head[5];
     ssize_t n = ::pread(fd, head, sizeof head, 0);
     if (n == 5 && std::memcmp(head, kDataFileMagic, 5) != 0) out.result = -1;
+  }
+  if (out.result == -1 && !(addToForeignFile && addToForeignFile())) {
+    CloseFile(fd);  // declined: nothing was written
+    return out;
   }
 
   std::string previousFolder = Config().dataFolder;

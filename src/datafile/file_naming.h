@@ -1,6 +1,7 @@
 #pragma once
 // Naming and creation of data files: the proposed name, the save dialog's arguments and the decision between
 // a new file, a file of this program (append) and a foreign file. The dialog itself is in datafile/qt/.
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -37,14 +38,27 @@ SaveDialogRequest DataFileDialogRequest();
 
 struct CreateOutcome {
   // 0 new file with its header (StandBy); 1 existing file of this program, open, nothing written;
-  // -1 cancelled or failed (no file open), or a foreign file with a header at its end (open, StandBy).
+  // -1 cancelled, declined or failed (no file open), or a foreign file with a header at its end (open, StandBy).
   int result = -1;
   std::string errorText;  // non-empty when the chosen file could not be opened or written ("FILE ERROR")
 };
 
+// Asked before anything is written into an existing file that does not start like a file of this program;
+// true adds the survey at the file's end.
+using ForeignFileQuestion = std::function<bool()>;
+
 // Runs the creation steps for the dialog's answer (nullopt = cancelled). A name without extension gets the
-// request's default extension; a relative name is taken in the request's initial folder.
-CreateOutcome CreateDataFileFromChoice(const SaveDialogRequest& request, const std::optional<std::string>& chosen);
+// request's default extension; a relative name is taken in the request's initial folder. A foreign file is
+// written only when `addToForeignFile` answers true (no question counts as false): otherwise it is closed
+// untouched, the folder setting is kept and the result is -1 with no file open.
+CreateOutcome CreateDataFileFromChoice(const SaveDialogRequest& request, const std::optional<std::string>& chosen,
+                                       const ForeignFileQuestion& addToForeignFile = {});
+
+// The question before a survey is added to a file that does not start like a file of this program (asked with
+// "MESSAGENOYES": No is the default).
+inline constexpr const char* kForeignFileQuestionTitle = "WARNING";
+inline constexpr const char* kForeignFileQuestionText =
+    "File not from Obrix38 program\r\nAdd the survey at the end of this file?";
 
 // Identifier of this program's files in their first five bytes.
 inline constexpr const char* kDataFileMagic = "OBX38";

@@ -1,5 +1,6 @@
 #include "datafile/writers.h"
 
+#include "app/reading_rate.h"
 #include "app/session.h"
 #include "app/settings.h"
 #include "datafile/data_file.h"
@@ -23,8 +24,12 @@ bool WriteHeaderBlock(int appendMode) {
   double easting = fix.MapStarted ? fix.MapOrigin.easting : 0.0;
   double northing = fix.MapStarted ? fix.MapOrigin.northing : 0.0;
 
+  // Never a faster rate than the instrument delivers.
+  const double interval =
+      s.instrumentEnabled ? RecordedReadingInterval(s.readingInterval, Drv().InstrumentPeriodMs) : s.readingInterval;
+
   bool ok = AppendToDataFile(IdentifierRecord(s, appendMode));
-  ok = AppendToDataFile(FileNameRecord(base, s.readingInterval)) && ok;
+  ok = AppendToDataFile(FileNameRecord(base, interval)) && ok;
   ok = AppendToDataFile(SettingsRecord(s)) && ok;
   ok = AppendToDataFile(OriginEastingRecord(easting, UtmZones().UtmZone)) && ok;
   ok = AppendToDataFile(OriginNorthingRecord(northing)) && ok;

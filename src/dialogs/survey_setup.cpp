@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "app/message_box.h"
+#include "app/reading_rate.h"
 #include "app/settings.h"
 #include "dialogs/dialog_values.h"
 #include "platform/numbers.h"
@@ -43,13 +44,16 @@ std::optional<double> ReadingsPerSecond(std::string_view text) {
   return rate;
 }
 
-bool ApplySurveyForm(const SurveyForm& form, const SurveyForm& opened) {
+bool ApplySurveyForm(const SurveyForm& form, const SurveyForm& opened, const char** refusal) {
   Settings& s = Config();
   Derived& d = Drv();
   // The rate as shown keeps the stored interval exactly (the field has two decimals).
   const bool keepInterval = form.readingsPerSecond == opened.readingsPerSecond && ValidInterval(s.readingInterval);
   const std::optional<double> rate = keepInterval ? 1.0 / s.readingInterval : ReadingsPerSecond(form.readingsPerSecond);
-  if (!rate) return false;
+  if (!rate || *rate > kMaxReadingsPerSecond * (1 + 1e-12)) {
+    if (refusal) *refusal = rate ? kRateTooHighText : kRateRefusedText;
+    return false;
+  }
 
   s.loggingMode = 0;
   d.SurveyLoggingMode = 0;

@@ -17,6 +17,8 @@ inline constexpr const char* kLineDirectionEntries[4] = {"West", "South", "North
 // Refusal of a negative (or out of range) rate, shown with MESSAGEOK; the dialog stays open.
 inline constexpr const char* kRateRefusedTitle = "Survey Setup";
 inline constexpr const char* kRateRefusedText = "Readings/second must be a positive number.";
+// Refusal of a rate above kMaxReadingsPerSecond, shown the same way.
+inline constexpr const char* kRateTooHighText = "Readings/second must not exceed 13.9 (EM38 record every 72 ms).";
 
 // The dialog's fields: texts of the edits and indices of the lists.
 struct SurveyForm {
@@ -40,8 +42,9 @@ SurveyForm OpenSurveyForm();
 std::optional<double> ReadingsPerSecond(std::string_view text);
 
 // OK: takes every field into the settings and their derived values and saves the settings file. Returns false
-// (changing nothing) when the rate is refused. `opened` is the form as OpenSurveyForm gave it: a number field
-// left as shown keeps its exact value.
-bool ApplySurveyForm(const SurveyForm& form, const SurveyForm& opened);
+// (changing nothing) when the rate is refused: not a positive number, or faster than the instrument delivers
+// (kMaxReadingsPerSecond, also for a stored rate left as shown); `refusal` then receives the text to show.
+// `opened` is the form as OpenSurveyForm gave it: a number field left as shown keeps its exact value.
+bool ApplySurveyForm(const SurveyForm& form, const SurveyForm& opened, const char** refusal = nullptr);
 
 }  // namespace obrix

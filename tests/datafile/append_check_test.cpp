@@ -1,6 +1,8 @@
 // The append check: every refusal with its text, the zone step and the treatment of short records.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "app/settings.h"
 #include "datafile/append_check.h"
 #include "datafile/data_file.h"
@@ -115,7 +117,7 @@ TEST(AppendCheck, RefusalsInTheirOrderWithTheirTexts) {
   }
 }
 
-TEST(AppendCheck, OffsetDifferenceLimit) {
+TEST(AppendCheck, OffsetsAreComparedInWholeMillimetres) {
   Settings file;
   file.lateralOffset = 0.02;
   file.alongOffset = 0.5;
@@ -123,10 +125,12 @@ TEST(AppendCheck, OffsetDifferenceLimit) {
     double lateral, along;
     int result;
   } cases[] = {
-      {0.0101, 0.5, 0},   // 0.0099 apart
-      {0.01, 0.5, 1},     // exactly 0.01 apart (0.02 - 0.01 is exact in binary)
-      {0.02, 0.51, 1},    // along 0.51 - 0.5 just above
-      {0.02, 0.4901, 0},  // along 0.0099 apart
+      {0.0111, 0.5, 0},   // stored as 0.011: 9 mm apart
+      {0.0101, 0.5, 1},   // stored as 0.010: 10 mm apart, although 0.0099 m as numbers
+      {0.01, 0.5, 1},     // exactly 0.01 apart
+      {0.02, 0.51, 1},    // along 0.51 - 0.5
+      {0.02, 0.4901, 1},  // along stored as 0.490: 10 mm apart
+      {0.02, 0.491, 0},   // 9 mm
   };
   for (const auto& c : cases) {
     AppendInputs in = InputsLike(file);
@@ -134,6 +138,25 @@ TEST(AppendCheck, OffsetDifferenceLimit) {
     in.alongOffset = c.along;
     EXPECT_EQ(EvaluateAppend(Head(file, 17), in).result, c.result) << c.lateral << " " << c.along;
   }
+
+  // Every pair exactly 0.01 m apart is refused and every pair 0.009 m apart passes, whatever binary noise
+  // the sums carry.
+  int wrong = 0;
+  for (int k = -200; k <= 200; ++k) {
+    Settings f;
+    f.lateralOffset = k / 1000.0;
+    f.alongOffset = -k / 500.0;
+    const std::string head = Head(f, 17);
+    for (double step : {0.01, -0.01, 0.009, -0.009}) {
+      AppendInputs in = InputsLike(f);
+      in.lateralOffset = f.lateralOffset + step;
+      if (EvaluateAppend(head, in).result != (std::fabs(step) == 0.01 ? 1 : 0)) ++wrong;
+      in = InputsLike(f);
+      in.alongOffset = f.alongOffset + step;
+      if (EvaluateAppend(head, in).result != (std::fabs(step) == 0.01 ? 1 : 0)) ++wrong;
+    }
+  }
+  EXPECT_EQ(wrong, 0);
 }
 
 TEST(AppendCheck, ZoneStep) {

@@ -138,18 +138,49 @@ TEST_F(CreateDataFileTest, ExistingFileOfThisProgramIsOpenedUntouched) {
   }
 }
 
-TEST_F(CreateDataFileTest, ForeignFileGetsAHeaderAtItsEnd) {
-  std::string path = root_.dir().file("notes.txt");
-  test::WriteFile(path, "hello world\n");
-  CreateOutcome out = Choose(path);
+TEST_F(CreateDataFileTest, ForeignFileIsWrittenOnlyAfterAYes) {
+  const std::string folder = root_.dir().file("site/");
+  ASSERT_TRUE(MakeFolders(folder));
+  const std::string path = folder + "points.txt";
+  const std::string original = "1,500010.0,4800020.0\n2,500011.5,4800021.0\n";
+  const std::string folderBefore = Config().dataFolder;
+  int asked = 0;
+  struct {
+    const char* what;
+    ForeignFileQuestion question;
+  } declined[] = {
+      {"No", [&] { ++asked; return false; }},
+      {"no question", ForeignFileQuestion()},
+  };
+  for (const auto& c : declined) {
+    SCOPED_TRACE(c.what);
+    test::WriteFile(path, original);
+    CreateOutcome out = CreateDataFileFromChoice(DataFileDialogRequest(), path, c.question);
+    EXPECT_EQ(out.result, -1);
+    EXPECT_EQ(out.errorText, "");
+    EXPECT_FALSE(DataFileIsOpen());
+    EXPECT_EQ(Sess().LoggingState, NoFile);
+    EXPECT_EQ(Config().dataFolder, folderBefore);
+    EXPECT_EQ(test::ReadFile(path), original);
+  }
+  EXPECT_EQ(asked, 1);
+
+  // Yes: the header goes at the end of the file, which stays open in StandBy.
+  test::WriteFile(path, original);
+  CreateOutcome out = CreateDataFileFromChoice(DataFileDialogRequest(), path, [&] {
+    ++asked;
+    return true;
+  });
+  EXPECT_EQ(asked, 2);
   EXPECT_EQ(out.result, -1);
   EXPECT_EQ(out.errorText, "");
   EXPECT_TRUE(DataFileIsOpen());
   EXPECT_EQ(Sess().LoggingState, StandBy);
   std::string bytes = test::ReadFile(path);
-  EXPECT_EQ(bytes.substr(0, 12), "hello world\n");
-  EXPECT_EQ(bytes.substr(12, 5), "OBX38");
-  EXPECT_EQ(bytes.size(), 12u + 10 * 27);
+  EXPECT_EQ(bytes.substr(0, original.size()), original);
+  EXPECT_EQ(bytes.substr(original.size(), 5), "OBX38");
+  EXPECT_EQ(bytes.size(), original.size() + 10 * 27);
+  EXPECT_EQ(Config().dataFolder, folder);
 }
 
 TEST_F(CreateDataFileTest, CancelOpensNothingAndKeepsTheFolder) {
@@ -181,7 +212,8 @@ TEST_F(CreateDataFileTest, FileThatCannotBeOpenedOrWrittenIsReported) {
   for (const auto& c : cases) {
     if (c.path == fullPath && !haveFull) continue;
     std::string before = Config().dataFolder;
-    CreateOutcome out = Choose(c.path);
+    // The full device reads as a foreign file: the survey is added after a Yes.
+    CreateOutcome out = CreateDataFileFromChoice(DataFileDialogRequest(), c.path, [] { return true; });
     EXPECT_EQ(out.result, -1) << c.what;
     EXPECT_EQ(out.errorText.rfind(c.firstLine, 0), 0u) << c.what << ": " << out.errorText;
     EXPECT_NE(out.errorText.find(c.path), std::string::npos) << c.what;

@@ -84,6 +84,31 @@ TEST_F(WritersTest, NewFileBlockFromSettings) {
   EXPECT_EQ(DataFile().LongBaseName, 0);
 }
 
+TEST_F(WritersTest, HeaderIntervalIsNeverShorterThanOneInstrumentRecord) {
+  const double period = Drv().InstrumentPeriodMs;
+  struct {
+    double interval, periodMs;
+    int instrumentEnabled;
+    const char* field;
+  } cases[] = {
+      {0.05, 91, 1, "  0.091"},
+      {0.05, 72, 1, "  0.072"},
+      {0.2, 91, 1, "  0.200"},
+      {0.05, 91, 0, "  0.050"},  // no readings in a GPS-only survey
+  };
+  for (const auto& c : cases) {
+    ResetDataFile();
+    ::unlink(path_.c_str());
+    Config().readingInterval = c.interval;
+    Config().instrumentEnabled = c.instrumentEnabled;
+    Drv().InstrumentPeriodMs = c.periodMs;
+    Open("A");
+    WriteHeaderBlock(0);
+    EXPECT_EQ(Record(Contents(), 1).substr(11, 7), c.field) << c.interval << " " << c.periodMs;
+  }
+  Drv().InstrumentPeriodMs = period;
+}
+
 TEST_F(WritersTest, OriginIsZeroBeforeTheFirstFix) {
   Fix().MapOrigin = {1.0, 2.0};  // left over, not started
   Open("A");

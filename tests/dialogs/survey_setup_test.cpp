@@ -38,6 +38,9 @@ TEST_F(SurveySetupForm, ReadingsPerSecondGiveIntervalAndMilliseconds) {
       {"-0.5", true, 0, 0},
       {"1e999", true, 0, 0},   // infinite rate: no interval
       {"1e-320", true, 0, 0},  // interval beyond any double
+      {"13.9", false, 1.0 / 13.9, 71},  // the fastest the instrument delivers (72 ms records)
+      {"13.91", true, 0, 0},
+      {"50", true, 0, 0},
   };
   for (const RateCase& c : cases) {
     SCOPED_TRACE(c.text);
@@ -57,6 +60,32 @@ TEST_F(SurveySetupForm, ReadingsPerSecondGiveIntervalAndMilliseconds) {
     EXPECT_EQ(Drv().ReadingsPerInterval,
               ComputeReadingsPerInterval(c.interval, Drv().InstrumentPeriodMs));
   }
+}
+
+TEST_F(SurveySetupForm, RefusalsNameTheirReason) {
+  struct {
+    const char* text;
+    const char* refusal;
+  } cases[] = {{"-2", kRateRefusedText}, {"1e999", kRateRefusedText}, {"14", kRateTooHighText}};
+  for (const auto& c : cases) {
+    SurveyForm opened = OpenSurveyForm();
+    SurveyForm f = opened;
+    f.readingsPerSecond = c.text;
+    const char* refusal = nullptr;
+    EXPECT_FALSE(ApplySurveyForm(f, opened, &refusal)) << c.text;
+    EXPECT_STREQ(refusal, c.refusal) << c.text;
+  }
+  // A stored rate the instrument cannot deliver is refused too when it is left as shown; the fastest one
+  // that it can deliver is kept.
+  Config().readingInterval = 0.02;
+  SurveyForm opened = OpenSurveyForm();
+  const char* refusal = nullptr;
+  EXPECT_FALSE(ApplySurveyForm(opened, opened, &refusal));
+  EXPECT_STREQ(refusal, kRateTooHighText);
+  Config().readingInterval = 1.0 / 13.9;
+  opened = OpenSurveyForm();
+  EXPECT_EQ(opened.readingsPerSecond, "13.90");
+  EXPECT_TRUE(ApplySurveyForm(opened, opened));
 }
 
 TEST_F(SurveySetupForm, OnlyTheFirst31CharactersOfTheRateAreRead) {

@@ -35,6 +35,7 @@ MessageDialog::MessageDialog(const std::string& templateName, const std::string&
   const bool known = MessageButtonsFor(templateName).has_value();
   const MessageButtonSet set = ButtonsOrOk(templateName);
   setObjectName(QString::fromStdString(known ? templateName : std::string(kMessageOk)));
+  escapeResult_ = templateName == kMessageNoYes ? 1 : 0;
   setWindowTitle(QStringLiteral("Message"));
   setModal(true);
 

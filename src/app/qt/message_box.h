@@ -12,8 +12,10 @@ class QPushButton;
 
 namespace obrix {
 
-// One dialog for the four templates; objectName = the template. Button 1 closes with 1, button 2 and Esc
-// with 0. An unknown template shows as "MESSAGEOK".
+// One dialog for the four templates; objectName = the template. Button 1 closes with 1, button 2 with 0. Esc
+// (or closing the window) gives 0, except in "MESSAGENOYES", where it gives 1 like its default "No": there 0
+// means Yes, and a question asked with that template is one where Yes is the answer not to give by accident.
+// An unknown template shows as "MESSAGEOK".
 class MessageDialog : public QDialog {
   Q_OBJECT
  public:
@@ -23,12 +25,15 @@ class MessageDialog : public QDialog {
   QLabel* textControl() const { return text_; }
   QPushButton* button(int id) const;  // IDOK or IDCANCEL, nullptr when the template has none
 
+  void reject() override { done(escapeResult_); }
+
  protected:
   void showEvent(QShowEvent* event) override;
 
  private:
   QLabel* text_ = nullptr;
   QPushButton* buttons_[2] = {nullptr, nullptr};
+  int escapeResult_ = 0;
 };
 
 // Shows the template with the current MessageTitle and MessageText through the prompt layer; its result.

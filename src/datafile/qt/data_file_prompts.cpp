@@ -1,9 +1,12 @@
 #include "datafile/qt/data_file_prompts.h"
 
+#include <cerrno>
+#include <cstring>
 #include <string>
 
 #include "app/qt/message_box.h"
 #include "datafile/append_check.h"
+#include "datafile/data_file.h"
 #include "datafile/file_naming.h"
 #include "platform/qt/prompts.h"
 
@@ -14,7 +17,11 @@ int CreateDataFile(QWidget* owner) {
   std::optional<std::string> chosen =
       UserPrompts().SaveFileName(owner, request.title, request.initialFolder, request.suggestedName,
                                  FileFilter{request.filter, request.filterPattern}, request.defaultExtension);
-  CreateOutcome outcome = CreateDataFileFromChoice(request, chosen);
+  // "MESSAGENOYES" gives 1 for No (and for Esc).
+  const ForeignFileQuestion addToForeignFile = [owner] {
+    return ShowMessage(kMessageNoYes, kForeignFileQuestionTitle, kForeignFileQuestionText, owner) == 0;
+  };
+  CreateOutcome outcome = CreateDataFileFromChoice(request, chosen, addToForeignFile);
   if (!outcome.errorText.empty()) ShowMessage("MESSAGEOK", "FILE ERROR", outcome.errorText, owner);
   return outcome.result;
 }
@@ -22,8 +29,22 @@ int CreateDataFile(QWidget* owner) {
 int CheckAppendFile(QWidget* owner) {
   std::string message;
   int result = RunAppendCheck(message);
-  if (result != 0) ShowMessage("MESSAGEOK", "WARNING", message, owner);
-  return result;
+  if (result != 0) {
+    ShowMessage("MESSAGEOK", "WARNING", message, owner);
+    return result;
+  }
+  // The new session starts on a record boundary: a torn last record (a write cut short) goes first.
+  if (const long tail = IncompleteTailBytes(); tail > 0) {
+    ShowMessage("MESSAGEOK", "WARNING", IncompleteRecordText(tail), owner);
+    if (!DropIncompleteTail()) {
+      const int err = errno;
+      CloseDataFile();
+      ShowMessage("MESSAGEOK", "FILE ERROR",
+                  "Cannot write the data file\r\n" + DataFile().DataFilePath + "\r\n" + std::strerror(err), owner);
+      return 1;
+    }
+  }
+  return 0;
 }
 
 }  // namespace obrix

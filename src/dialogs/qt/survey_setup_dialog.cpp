@@ -87,8 +87,9 @@ bool SurveySetupDialog::TakeValues() {
   f.lineDirection = lineDirection_->currentIndex();
   f.startStation = TextOf(startStation_);
   f.stationIncrement = TextOf(stationIncrement_);
-  if (ApplySurveyForm(f, opened_)) return true;
-  ShowMessage(kMessageOk, kRateRefusedTitle, kRateRefusedText, this);
+  const char* refusal = kRateRefusedText;
+  if (ApplySurveyForm(f, opened_, &refusal)) return true;
+  ShowMessage(kMessageOk, kRateRefusedTitle, refusal, this);
   readingsPerSecond_->setFocus();
   readingsPerSecond_->selectAll();
   return false;

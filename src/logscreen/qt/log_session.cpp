@@ -2,6 +2,7 @@
 
 #include "app/message_box.h"
 #include "app/qt/message_box.h"
+#include "app/reading_rate.h"
 #include "app/session.h"
 #include "app/session_end.h"
 #include "app/settings.h"
@@ -86,6 +87,11 @@ int StartLoggingSession(QWidget* setup, LogWindow& log) {
     s.ActiveScreen = 0;
     s.LoggingState = Closed;
     return 0;
+  }
+  // A set rate the learnt record form cannot deliver: the operator is told what is recorded.
+  if (c.instrumentEnabled) {
+    const std::string notice = EffectiveRateNotice(c.readingInterval, Drv().InstrumentPeriodMs);
+    if (!notice.empty()) ShowMessage(kMessageOk, "INFORMATION", notice, setup);
   }
   // 7. The instrument reader and the screen's timer.
   log.StartReaders(c.instrumentEnabled != 0, c.gpsInput == 1);

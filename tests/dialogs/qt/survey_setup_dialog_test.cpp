@@ -63,16 +63,24 @@ TEST_F(SurveySetupDialogTest, OkTakesTheTypedValuesAndSaves) {
   EXPECT_EQ(test::SettingsFileLine(59), "100.000000");
 }
 
-TEST_F(SurveySetupDialogTest, NegativeRateIsRefusedAndTheDialogStaysOpen) {
-  prompts_ << std::move(PromptAnswer::RunDialog({ControlValue::Text(1111, "-5")}, DialogEnd::ClickOk())
-                            .Then({ControlValue::Text(1111, "2")}, DialogEnd::ClickOk()))
-           << PromptAnswer::Press(IDOK, kMessageOk);
-  RunSurveySetupDialog(nullptr);
-  ASSERT_EQ(prompts_.Calls().size(), 2u);
-  EXPECT_EQ(prompts_.Calls()[1].kind, PromptCall::Message);
-  EXPECT_EQ(prompts_.Calls()[1].title, kRateRefusedTitle);
-  EXPECT_EQ(prompts_.Calls()[1].text, kRateRefusedText);
-  EXPECT_DOUBLE_EQ(Config().readingInterval, 0.5);
+TEST_F(SurveySetupDialogTest, NegativeOrTooFastRateIsRefusedAndTheDialogStaysOpen) {
+  struct {
+    const char* rate;
+    const char* text;
+  } cases[] = {{"-5", kRateRefusedText}, {"50", kRateTooHighText}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.rate);
+    prompts_.ClearCalls();
+    prompts_ << std::move(PromptAnswer::RunDialog({ControlValue::Text(1111, c.rate)}, DialogEnd::ClickOk())
+                              .Then({ControlValue::Text(1111, "2")}, DialogEnd::ClickOk()))
+             << PromptAnswer::Press(IDOK, kMessageOk);
+    RunSurveySetupDialog(nullptr);
+    ASSERT_EQ(prompts_.Calls().size(), 2u);
+    EXPECT_EQ(prompts_.Calls()[1].kind, PromptCall::Message);
+    EXPECT_EQ(prompts_.Calls()[1].title, kRateRefusedTitle);
+    EXPECT_EQ(prompts_.Calls()[1].text, c.text);
+    EXPECT_DOUBLE_EQ(Config().readingInterval, 0.5);
+  }
 }
 
 TEST_F(SurveySetupDialogTest, CancelKeepsTheSurveyIncrementInUse) {

@@ -69,7 +69,7 @@ TEST_F(ReplaySurveyTest, ReplayedSurveyIsRecordedAgainAsItWas) {
   test::WriteFile(original, survey.bytes);
 
   Open();
-  Config().readingInterval = 0.05;  // one reading per record: every replayed record is kept
+  Config().readingInterval = 0.072;  // one reading per 72 ms record: every replayed record is kept
 
   test::SimProcess em, gps;
   ASSERT_TRUE(em.Start("em38-sim", {"--replay", original, "--speed", "2"}, root_.dir().path()));
