@@ -88,7 +88,9 @@ UtmZoneState& UtmZones() { return g_zones; }
 
 void ResetUtmZones() { g_zones = UtmZoneState(); }
 
-UtmCoordinates ProjectLiveFix(double latitude, double longitude) { return ProjectLiveFix(g_zones, latitude, longitude); }
+UtmCoordinates ProjectLiveFix(double latitude, double longitude) {
+  return ProjectLiveFix(g_zones, latitude, longitude);
+}
 
 UtmCoordinates ProjectLiveFix(UtmZoneState& z, double latitude, double longitude) {
   if (z.UtmZone != -9) return GeoToUtm(latitude, longitude, z.UtmZone, 1);

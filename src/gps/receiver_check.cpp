@@ -114,7 +114,8 @@ std::string ReceiverCheckCsvRow(const CheckedSentence& s, const NmeaTable& table
   out += ',';
   if (d.fix.FixDop >= 0.0 && std::isfinite(d.fix.FixDop)) AppendNumber(out, "%g", d.fix.FixDop);
   out += ',';
-  if (!FieldText(s.sentence, table.NmeaTimeField).empty() && std::isfinite(d.fixTime)) AppendNumber(out, "%.3f", d.fixTime);
+  if (!FieldText(s.sentence, table.NmeaTimeField).empty() && std::isfinite(d.fixTime))
+    AppendNumber(out, "%.3f", d.fixTime);
   out += '\n';
   return out;
 }
