@@ -199,13 +199,9 @@ FixDecode DecodeFixSentence(std::string_view sentence, const CurrentFixValues& b
     fix.SatellitesReported = !(qualityReportsFix && CountNotGiven(countField));
     if (fix.SatellitesReported && fix.FixSatellites <= 1) voidFix("fewer than 2 satellites");
     r.satellites.written = true;
-    if (fix.SatellitesReported) {
-      r.satellites.text.Clear();
-      r.satellites.text.AppendInt(fix.FixSatellites, 2);  // "%2d"
-    } else {
-      r.satellites.text.Clear();
-      r.satellites.text.AppendLatin1(BeforeChecksum(countField));
-    }
+    r.satellites.text.Clear();
+    if (fix.SatellitesReported) r.satellites.text.AppendInt(fix.FixSatellites, 2);  // "%2d"
+    else r.satellites.text.AppendLatin1(BeforeChecksum(countField));                // as received
   }
 
   d.fixTime = NmeaSecondsOfDay(NmeaField(sentence, table.NmeaTimeField));
