@@ -6,6 +6,7 @@
 #include "app/settings.h"
 #include "datafile/data_file.h"
 #include "gps/coord_text.h"
+#include "gps/fix_position.h"
 #include "gps/fix_state.h"
 #include "gps/nmea_decode.h"
 #include "gps/projection.h"
@@ -28,6 +29,7 @@ CurrentFixValues DecodedValues(const FixState& f) {
   v.FixSatellites = f.FixSatellites;
   v.FixQuality = f.FixQuality;
   v.FixDop = f.FixDop;
+  v.SatellitesReported = f.SatellitesReported;
   return v;
 }
 
@@ -36,14 +38,16 @@ void StoreDecodedValues(FixState& f, const CurrentFixValues& v) {
   f.FixSatellites = v.FixSatellites;
   f.FixQuality = v.FixQuality;
   f.FixDop = v.FixDop;
+  f.SatellitesReported = v.SatellitesReported;
 }
 
 }  // namespace
 
-bool GpsMaskMet(const Settings& s, int nmeaFormat, int satellites, int quality, double dop) {
+bool GpsMaskMet(const Settings& s, int nmeaFormat, int satellites, int quality, double dop,
+                bool satellitesReported) {
   if (s.gpsMaskWarning == 0) return true;
   if (nmeaFormat == 5 || nmeaFormat == 7 || nmeaFormat == 8) return true;
-  return satellites >= s.gpsMaskSatellites && dop <= s.gpsMaskDilution &&
+  return (!satellitesReported || satellites >= s.gpsMaskSatellites) && dop <= s.gpsMaskDilution &&
          static_cast<long long>(quality) >= static_cast<long long>(s.gpsMaskQuality) + 1;
 }
 
@@ -67,34 +71,25 @@ int OnGpsSentence(std::string_view sentence) {
   FixState& f = Fix();
   LoggingScreenSink& screen = ScreenSink();
 
-  // 1. Decoding, with the readouts of the decoded fields.
-  const FixDecode d = DecodeFixSentence(sentence, DecodedValues(f));
+  // 1 and 2. Decoding, with the readouts of the decoded fields, and the position in map units.
+  const FixPosition p =
+      LocateFix(sentence, DecodedValues(f), NmeaTab(), FixDecodeOptionsFromConfig(), UtmZones(), s.mapUnits);
+  const FixDecode& d = p.decode;
   StoreDecodedValues(f, d.fix);
   FixScreenReadouts readouts;
   readouts.decoded = d.readouts;
-
-  // 2. Position in map units.
-  double easting = 0.0, northing = 0.0;
-  if (f.FixValid) {
-    if (d.geographic) {
-      const UtmCoordinates m = ProjectLiveFix(d.latitude, d.longitude);
-      if (s.coordinatesDisplay != 0) {
-        readouts.decoded.north.written = readouts.decoded.east.written = true;
-        FormatUtmReadout(readouts.decoded.north.text, m.northing, s.coordinatesDisplay);
-        FormatUtmReadout(readouts.decoded.east.text, m.easting, s.coordinatesDisplay);
-        readouts.zone.Set(ZoneReadout(UtmZones().UtmZone));
-      }
-      northing = MetresToMapUnits(m.northing, s.mapUnits);
-      easting = MetresToMapUnits(m.easting, s.mapUnits);
-    } else {
-      northing = d.gridNorthing;
-      easting = d.gridEasting;
-    }
+  const double easting = p.easting, northing = p.northing;
+  if (p.projected && s.coordinatesDisplay != 0) {
+    readouts.decoded.north.written = readouts.decoded.east.written = true;
+    FormatUtmReadout(readouts.decoded.north.text, p.utm.northing, s.coordinatesDisplay);
+    FormatUtmReadout(readouts.decoded.east.text, p.utm.easting, s.coordinatesDisplay);
+    readouts.zone.Set(ZoneReadout(p.zone));
   }
 
   // 3. Indicator and warning cue.
   f.GpsIndicatorPhase = f.GpsIndicatorPhase == '/' ? '\\' : '/';
-  const bool maskMet = GpsMaskMet(s, NmeaTab().nmeaFormat, f.FixSatellites, f.FixQuality, f.FixDop);
+  const bool maskMet =
+      GpsMaskMet(s, NmeaTab().nmeaFormat, f.FixSatellites, f.FixQuality, f.FixDop, f.SatellitesReported);
   if (!maskMet && Readers().GpsLinkBroken == 0 && s.gpsAudioWarning == 1) Sounds().PlayCue(kSoundGpsWarning);
 
   // 4. A later fix: distance and speed.

@@ -19,8 +19,10 @@ int OnGpsGsa(std::string_view sentence);
 void PrepareFixHandling(int gpsInput);
 
 // The warning mask: off, or a format without quality values (GLL, RTS pseudo-GGA, pseudo-GLL), or enough
-// satellites, a dilution not above the limit and a quality above the mask quality.
-bool GpsMaskMet(const Settings& s, int nmeaFormat, int satellites, int quality, double dop);
+// satellites (a count the receiver did not report never fails), a dilution not above the limit and a quality
+// above the mask quality.
+bool GpsMaskMet(const Settings& s, int nmeaFormat, int satellites, int quality, double dop,
+                bool satellitesReported = true);
 
 // Seconds from one fix time to the next; a negative step is taken as a day rollover.
 double FixTimeStep(double previous, double current);

@@ -25,6 +25,7 @@ struct FixState {
   int FixSatellites = 0;
   int FixQuality = 0;
   double FixDop = 0.0;
+  bool SatellitesReported = true;  // false: the last count was empty or 0 beside a fix (not reported)
 
   // Current and previous valid fix (map units, seconds of the UTC day) and the speed between them.
   double FixEasting = 0.0;

@@ -29,8 +29,8 @@ int MonitorMoveFocus(int focus, int step, bool running);
 // runs the button that has it; G, P, S, X run Go, Pause, Send, Exit. Returns the button to run, or -1.
 int DecodeMonitorKey(int virtualKey, int* focus, bool running);
 
-// Characters of a command the send buffer takes before its CR LF.
-inline constexpr size_t kMonitorCommandMax = 27;
+// Characters of a command the send buffer takes before its CR LF: the longest NMEA line.
+inline constexpr size_t kMonitorCommandMax = 82;
 // The bytes written for a command (8-bit text): the text and CR LF. False, with nothing set, when the text is
 // longer than the send buffer takes.
 bool MonitorCommandBytes(std::string_view text8, std::string* bytes);

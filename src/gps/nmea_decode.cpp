@@ -26,6 +26,17 @@ bool GeoValue(std::string_view field, size_t degreeDigits, double* value) {
   return true;
 }
 
+// A field without the checksum that ends the sentence when it is the last one.
+std::string_view BeforeChecksum(std::string_view field) { return field.substr(0, field.find('*')); }
+
+// An empty count or one made only of zeros: what receivers send when they do not report the count.
+bool CountNotGiven(std::string_view field) {
+  field = BeforeChecksum(field);
+  for (char c : field)
+    if (c != '0') return false;
+  return true;
+}
+
 }  // namespace
 
 FixDecodeOptions FixDecodeOptionsFromConfig() {
@@ -52,6 +63,10 @@ FixDecode DecodeFixSentence(std::string_view sentence, const CurrentFixValues& b
   FixReadouts& r = d.readouts;
   fix.FixValid = 1;
   d.geographic = false;
+  auto voidFix = [&d](const char* reason) {
+    if (d.fix.FixValid) d.voidReason = reason;
+    d.fix.FixValid = 0;
+  };
 
   const int format = table.nmeaFormat;
   const int count = table.NmeaFieldCount < 0 ? 0 : table.NmeaFieldCount > kNmeaMaxPairs ? kNmeaMaxPairs
@@ -61,6 +76,9 @@ FixDecode DecodeFixSentence(std::string_view sentence, const CurrentFixValues& b
   std::string_view latField, lonField;
   double northMetres = 0.0, eastMetres = 0.0;  // grid values for the readouts
   bool gridSeen = false;
+  // The satellite count is judged once the quality is known (the count comes first in every row).
+  bool countSeen = false, qualityReportsFix = false;
+  std::string_view countField;
 
   // Unit of an RTS pseudo-GGA position (field 11 beginning with 'F': feet, US survey feet with rtsUnits 1).
   const bool rtsFormat = format == 7;
@@ -73,15 +91,15 @@ FixDecode DecodeFixSentence(std::string_view sentence, const CurrentFixValues& b
     switch (table.NmeaSlot[k]) {
       case kSlotSatellites:
         fix.FixSatellites = NmeaInt(field);
-        if (fix.FixSatellites <= 1) fix.FixValid = 0;
-        r.satellites.written = true;
-        r.satellites.text.Clear();
-        r.satellites.text.AppendInt(fix.FixSatellites, 2);  // "%2d"
+        countSeen = true;
+        countField = field;
         break;
       case kSlotQuality: {
         int q = NmeaInt(field);
         if (format == 2 && q < 2147483647) q = q + 1;
-        if ((format == 0 || format == 1) && q == 0) fix.FixValid = 0;
+        // Quality 0 is no fix in every format that carries one; POS counts its mode from 0.
+        if (format != 2 && q == 0) voidFix("no fix (quality 0)");
+        qualityReportsFix = !BeforeChecksum(field).empty() && q >= 1;
         fix.FixQuality = q;
         r.quality.written = true;
         if (present) r.quality.text = ReadoutText(QualityLabel(field.empty() ? '\0' : field[0]));
@@ -92,24 +110,24 @@ FixDecode DecodeFixSentence(std::string_view sentence, const CurrentFixValues& b
         latLetter = field.empty() ? ' ' : field[0];
         if (latLetter == 'N') latSign = 1.0;
         else if (latLetter == 'S') latSign = -1.0;
-        else fix.FixValid = 0;
+        else voidFix("no N or S");
         break;
       case kSlotEastWest:
         lonLetter = field.empty() ? ' ' : field[0];
         if (lonLetter == 'E') lonSign = 1.0;
         else if (lonLetter == 'W') lonSign = -1.0;
-        else fix.FixValid = 0;
+        else voidFix("no E or W");
         break;
       case kSlotLatitude:
       case kSlotLongitude: {
         const bool lat = table.NmeaSlot[k] == kSlotLatitude;
         d.geographic = true;
         (lat ? latField : lonField) = field;
-        if (!present) fix.FixValid = 0;
+        if (!present) voidFix(lat ? "no latitude" : "no longitude");
         if (fix.FixValid) {
           double v = 0.0;
           if (GeoValue(field, lat ? 2 : 3, &v)) (lat ? d.latitude : d.longitude) = (lat ? latSign : lonSign) * v;
-          else fix.FixValid = 0;
+          else voidFix(lat ? "latitude not ddmm.mmmm" : "longitude not dddmm.mmmm");
         }
         break;
       }
@@ -126,12 +144,12 @@ FixDecode DecodeFixSentence(std::string_view sentence, const CurrentFixValues& b
         d.geographic = false;
         gridSeen = true;
         if (field.empty()) {
-          fix.FixValid = 0;
+          voidFix(north ? "no northing" : "no easting");
           break;
         }
         const double v = NmeaReal(field);
         if (!std::isfinite(v)) {
-          fix.FixValid = 0;
+          voidFix(north ? "northing out of range" : "easting out of range");
           break;
         }
         double metres = v;
@@ -163,9 +181,27 @@ FixDecode DecodeFixSentence(std::string_view sentence, const CurrentFixValues& b
         r.slam[i + 1].text.AppendFixed(d.slamValues[i], 3, 8);  // "%8.3f"
         break;
       }
+      case kSlotFixStatus: {
+        // An empty or missing status says nothing (older receivers have none).
+        const std::string_view status = BeforeChecksum(field);
+        if (!status.empty() && status[0] != 'A') voidFix("status not A");
+        break;
+      }
+      case kSlotFixMode:
+        if (BeforeChecksum(field).substr(0, 1) == "N") voidFix("mode N");
+        break;
       default:
         break;
     }
+  }
+
+  if (countSeen) {
+    fix.SatellitesReported = !(qualityReportsFix && CountNotGiven(countField));
+    if (fix.SatellitesReported && fix.FixSatellites <= 1) voidFix("fewer than 2 satellites");
+    r.satellites.written = true;
+    r.satellites.text.Clear();
+    if (fix.SatellitesReported) r.satellites.text.AppendInt(fix.FixSatellites, 2);  // "%2d"
+    else r.satellites.text.AppendLatin1(BeforeChecksum(countField));                // as received
   }
 
   d.fixTime = NmeaSecondsOfDay(NmeaField(sentence, table.NmeaTimeField));

@@ -14,6 +14,9 @@ struct CurrentFixValues {
   int FixSatellites = 0;
   int FixQuality = 0;
   double FixDop = 0.0;
+  // False when the satellites field was empty or 0 beside a quality that reports a fix: the receiver did not
+  // report its count, and the count neither voids the fix nor fails the warning mask.
+  bool SatellitesReported = true;
 };
 
 // The settings the decoding reads.
@@ -36,7 +39,7 @@ struct ReadoutField {
 };
 
 struct FixReadouts {
-  ReadoutField satellites;  // "%2d"
+  ReadoutField satellites;  // "%2d"; a count not reported shows the field as received
   ReadoutField quality;     // "NO FIX", "AGPS", "DGPS", "RTK3".."RTK9", "UNKW"; empty for a missing field
   ReadoutField dop;         // "%3.1f" below 10, "%3.0f" from 10 on
   ReadoutField north;       // latitude (geodetic display) or grid northing; "     N/A     " for an invalid fix
@@ -47,6 +50,7 @@ struct FixReadouts {
 
 struct FixDecode {
   CurrentFixValues fix;
+  const char* voidReason = "";  // why FixValid was cleared (the first cause found); empty for a valid fix
   bool geographic = false;    // latitude/longitude seen (else grid coordinates)
   double latitude = 0.0;      // degrees, signed
   double longitude = 0.0;

@@ -27,6 +27,8 @@ enum NmeaSlotKind {
   kSlotSlamValue1 = 13,
   kSlotSlamValue2 = 14,
   kSlotSlamValue3 = 15,
+  kSlotFixStatus = 16,  // status letter: present and not 'A' is a void fix
+  kSlotFixMode = 17,    // mode indicator: 'N' is a void fix
 };
 
 inline constexpr int kNmeaMaxPairs = 7;
@@ -43,7 +45,8 @@ struct NmeaTable {
 };
 
 // The table of one format. A format outside 0..8 is taken as the default format 1 ("GGA"), so the position tag
-// is never empty. The time of POS and GGK comes from their own time fields (5 and 3).
+// is never empty. The time of POS and GGK comes from their own time fields (5 and 3). The GLL rows also read the
+// status (field 7) and mode (field 8) letters that receivers add to the sentence.
 NmeaTable MakeNmeaTable(int nmeaFormat, int slamPseudoGga);
 
 // The process-wide table. Filled on the window thread before the GPS reader starts; the reader only reads it.

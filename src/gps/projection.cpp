@@ -89,7 +89,10 @@ UtmZoneState& UtmZones() { return g_zones; }
 void ResetUtmZones() { g_zones = UtmZoneState(); }
 
 UtmCoordinates ProjectLiveFix(double latitude, double longitude) {
-  UtmZoneState& z = g_zones;
+  return ProjectLiveFix(g_zones, latitude, longitude);
+}
+
+UtmCoordinates ProjectLiveFix(UtmZoneState& z, double latitude, double longitude) {
   if (z.UtmZone != -9) return GeoToUtm(latitude, longitude, z.UtmZone, 1);
   UtmCoordinates out = GeoToUtm(latitude, longitude, z.UtmZone, 0);
   z.UtmZoneInUse = z.UtmZone;

@@ -43,5 +43,7 @@ void ResetUtmZones();
 // The live zone rule: project in UtmZone when fixed; otherwise fix the zone from this position, remember it in
 // UtmZoneInUse and ZoneFixLatitude/Longitude. Returns metres.
 UtmCoordinates ProjectLiveFix(double latitude, double longitude);
+// The same rule on the given zone state.
+UtmCoordinates ProjectLiveFix(UtmZoneState& zones, double latitude, double longitude);
 
 }  // namespace obrix

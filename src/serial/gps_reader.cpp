@@ -5,7 +5,7 @@
 #include "app/session.h"
 #include "app/settings.h"
 #include "datafile/writers.h"
-#include "gps/nmea_fields.h"
+#include "gps/line_role.h"
 #include "platform/serial.h"
 #include "platform/sound.h"
 #include "platform/ticks.h"
@@ -63,14 +63,14 @@ void GpsLineHandler::CompleteLine(uint32_t now) {
     WriteRaw(sentenceStart_);
     return;
   }
-  const LineVerdict verdict = JudgeLine(text, table_.NmeaChecksumRequired == 1);
-  if (verdict == LineVerdict::Rejected) {
+  const LineClass line = ClassifyLine(text, table_);
+  if (line.verdict == LineVerdict::Rejected) {
     WriteRaw(sentenceStart_);
     return;
   }
   sentence_.assign(text);
   Readers().GpsLastDataTick = now;
-  Dispatch(verdict == LineVerdict::Checked);
+  Dispatch(line);
 }
 
 bool GpsLineHandler::AcceptPosition() {
@@ -83,17 +83,18 @@ bool GpsLineHandler::AcceptPosition() {
   return true;
 }
 
-void GpsLineHandler::Dispatch(bool checked) {
+void GpsLineHandler::Dispatch(const LineClass& line) {
   ReaderValues& r = Readers();
   const bool logging = Sess().LoggingState == Logging;
-  if (NmeaHasTag(sentence_, table_.NmeaPositionTag)) {
+  const bool checked = line.verdict == LineVerdict::Checked;
+  if (line.role == LineRole::Position) {
     if (checked && logging) ++r.GpsLineCounter;
     const bool accepted = AcceptPosition();
     if (Recording()) sink_.WriteSentence(sentence_, sentenceTick_, '@', '#', accepted ? 'p' : ' ', r.GpsLineCounter);
     if (accepted) sink_.SendSentence(sentence_, sentenceTick_);
     return;
   }
-  const bool gsa = table_.nmeaFormat == 0 && NmeaHasTag(sentence_, "GSA");
+  const bool gsa = line.role == LineRole::Gsa;
   if (checked) {
     if (gsa && Recording()) sink_.WriteSentence(sentence_, sentenceTick_, '@', '#', ' ', r.GpsLineCounter);
   } else if (logging) {

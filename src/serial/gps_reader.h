@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "gps/line_assembler.h"
+#include "gps/line_role.h"
 #include "gps/nmea_table.h"
 
 namespace obrix {
@@ -44,7 +45,7 @@ class GpsLineHandler {
 
  private:
   void CompleteLine(uint32_t now);
-  void Dispatch(bool checked);
+  void Dispatch(const LineClass& line);
   // The 910 ms rule on the line's tick; true when the position is accepted (GpsLastFixTick advanced).
   bool AcceptPosition();
   void WriteRaw(uint32_t tick);

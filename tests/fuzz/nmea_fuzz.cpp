@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes through the line assembler; every completed line, and the whole input taken as one
 // sentence, goes through the checksum test and the fix decoding of each input format, and valid geographic
-// fixes through the projection.
+// fixes through the projection; the receiver check runs over the whole input.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -11,6 +11,7 @@
 #include "gps/nmea_decode.h"
 #include "gps/nmea_fields.h"
 #include "gps/projection.h"
+#include "gps/receiver_check.h"
 
 namespace {
 
@@ -32,6 +33,7 @@ void DecodeEverywhere(std::string_view line, const FixDecodeOptions& options) {
       const NmeaTable table = MakeNmeaTable(format, slam);
       JudgeLine(line, table.NmeaChecksumRequired == 1);
       FixDecode d = DecodeFixSentence(line, CurrentFixValues{}, table, options);
+      Require(d.voidReason != nullptr && (d.fix.FixValid != 0) == (d.voidReason[0] == '\0'));
       const FixReadouts& r = d.readouts;
       for (const ReadoutField* f : {&r.satellites, &r.quality, &r.dop, &r.north, &r.east, &r.slam[0], &r.slam[1],
                                     &r.slam[2], &r.slam[3]}) {
@@ -67,5 +69,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
   }
   DecodeEverywhere(all, options);
+
+  // The receiver check over the same bytes: one CSV row of 12 fields per position sentence, one line each.
+  const NmeaTable table = MakeNmeaTable(data[0] % 9, (data[0] / 9) % 2);
+  ReceiverCheck check(table);
+  check.Feed(all, [&](const CheckedSentence& s) {
+    const std::string row = ReceiverCheckCsvRow(s, table);
+    Require(!row.empty() && row.back() == '\n' && row.find('\n') == row.size() - 1);
+    if (s.position.projected) Require(s.position.zone >= 1 && s.position.zone <= 60);
+  });
+  Require(check.counts().valid + check.counts().invalid == check.counts().positions);
   return 0;
 }

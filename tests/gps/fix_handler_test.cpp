@@ -130,6 +130,7 @@ TEST(GpsMask, Table) {
     int maskWarning, format, satellites, quality;
     double dop;
     bool met;
+    bool satellitesReported = true;
   } cases[] = {
       {"mask off", 0, 1, 0, 0, 99.0, true},
       {"all limits met", 1, 1, 5, 2, 4.0, true},
@@ -141,6 +142,8 @@ TEST(GpsMask, Table) {
       {"RTS pseudo-GGA is never masked", 1, 7, 0, 0, 99.0, true},
       {"pseudo-GLL is never masked", 1, 8, 0, 0, 99.0, true},
       {"POS is masked", 1, 2, 0, 0, 99.0, false},
+      {"a count not reported never fails", 1, 1, 0, 2, 4.0, true, false},
+      {"but the quality still does", 1, 1, 0, 1, 4.0, false, false},
   };
   ResetSettings();
   Settings s = Config();
@@ -149,7 +152,7 @@ TEST(GpsMask, Table) {
   s.gpsMaskDilution = 4.0;
   for (const Case& c : cases) {
     s.gpsMaskWarning = c.maskWarning;
-    EXPECT_EQ(GpsMaskMet(s, c.format, c.satellites, c.quality, c.dop), c.met) << c.name;
+    EXPECT_EQ(GpsMaskMet(s, c.format, c.satellites, c.quality, c.dop, c.satellitesReported), c.met) << c.name;
   }
 }
 

@@ -55,15 +55,21 @@ TEST(MonitorCommandsTest, CommandBytesNeverExceedTheSendBuffer) {
   EXPECT_TRUE(MonitorCommandBytes(kMonitorInitialCommand, &bytes));
   EXPECT_EQ(bytes, "$PASHS,NME,SAT,A,ON\r\n");
   EXPECT_EQ(bytes.size(), 21u);
-  EXPECT_TRUE(MonitorCommandBytes(std::string(27, 'x'), &bytes));
-  EXPECT_EQ(bytes.size(), 29u);
+  // A receiver configuration command of 49 characters (the sentences a receiver sends), and the longest NMEA
+  // line.
+  const std::string config = "$PMTK314,0,1,0,1,1,5,0,0,0,0,0,0,0,0,0,0,0,0,0*2C";
+  ASSERT_EQ(config.size(), 49u);
+  EXPECT_TRUE(MonitorCommandBytes(config, &bytes));
+  EXPECT_EQ(bytes, config + "\r\n");
+  EXPECT_TRUE(MonitorCommandBytes(std::string(82, 'x'), &bytes));
+  EXPECT_EQ(bytes.size(), 84u);
   EXPECT_TRUE(MonitorCommandBytes("", &bytes));
   EXPECT_EQ(bytes, "\r\n");
   bytes = "unchanged";
-  EXPECT_FALSE(MonitorCommandBytes(std::string(28, 'x'), &bytes));
+  EXPECT_FALSE(MonitorCommandBytes(std::string(83, 'x'), &bytes));
   EXPECT_FALSE(MonitorCommandBytes(std::string(99, 'x'), &bytes));
   EXPECT_EQ(bytes, "unchanged");
-  EXPECT_NE(MonitorCommandTooLongText(28).find("27"), std::string::npos);
+  EXPECT_NE(MonitorCommandTooLongText(83).find("at most 82"), std::string::npos);
 }
 
 TEST(MonitorCommandsTest, LayoutPutsGoWherePauseIs) {

@@ -169,6 +169,57 @@ TEST(DecodeFixSentence, GridFormats) {
   for (const Case& c : cases) Check(c);
 }
 
+// What receivers mark as void, and satellite counts they do not report.
+TEST(DecodeFixSentence, ReceiverValidityMarks) {
+  const std::string gll = "$GPGLL,4916.45,N,12311.12,W,225444";
+  const std::string ggk = "$PTNL,GGK,102939.00,051910,5000.97323841,N,00827.62010742,E,";
+  const std::string llq = "$GPLLQ,034137.00,210712,257846.938,M,6519045.154,M,";
+  const std::string pos = "$PASHR,POS,0,,125723.00,4336.5940,N,07936.6403,W,+00142.50,,0,0,0,02.1,01.2,01.7*00";
+  const std::string gga = "$GPGGA,133524,4336.5940,N,07936.6403,W,";
+  struct Case {
+    const char* name;
+    int format;
+    std::string sentence;
+    int valid;
+    const char* reason;
+    bool satellitesReported;
+    const char* satText;  // nullptr: not written
+  } cases[] = {
+      {"GLL status V", 5, gll + ",V,N*00", 0, "status not A", true, nullptr},
+      {"GLL status V without mode", 5, gll + ",V*00", 0, "status not A", true, nullptr},
+      {"GLL status A, mode N", 5, gll + ",A,N*00", 0, "mode N", true, nullptr},
+      {"GLL status A, mode D", 5, gll + ",A,D*00", 1, "", true, nullptr},
+      {"GLL status A without mode", 5, gll + ",A*00", 1, "", true, nullptr},
+      {"GLL empty status", 5, gll + ",,*00", 1, "", true, nullptr},
+      {"GLL without time and status", 5, "$GPGLL,4916.45,N,12311.12,W*00", 1, "", true, nullptr},
+      {"void GLL without a position", 5, "$GPGLL,,,,,,V,N*64", 0, "no N or S", true, nullptr},
+      {"pseudo-GLL status V", 8, gll + ",V", 0, "status not A", true, nullptr},
+      {"pseudo-GLL without status", 8, gll, 1, "", true, nullptr},
+      {"GGK quality 0", 6, ggk + "0,09,1.9,EHT150.790,M*00", 0, "no fix (quality 0)", true, " 9"},
+      {"LLK quality 0", 3, llq + "0,12,1.1,86.23,M*00", 0, "no fix (quality 0)", true, "12"},
+      {"LLQ quality 0", 4, llq + "0,12,1.1,86.23,M*00", 0, "no fix (quality 0)", true, "12"},
+      {"GGA quality 1, count 00", 1, gga + "1,00,2.0,1,M,1,M,,*00", 1, "", false, "00"},
+      {"GGA quality 2, empty count", 1, gga + "2,,,,,,,*00", 1, "", false, ""},
+      {"GGA quality 0, count 0", 1, gga + "0,0,2.0,1,M,1,M,,*00", 0, "no fix (quality 0)", true, " 0"},
+      {"GGA empty quality, count 00", 1, gga + ",00,2.0*00", 0, "no fix (quality 0)", true, " 0"},
+      {"GGA quality 1, count 01", 1, gga + "1,01,2.0*00", 0, "fewer than 2 satellites", true, " 1"},
+      {"GGA quality 1, count x", 1, gga + "1,x,2.0*00", 0, "fewer than 2 satellites", true, " 0"},
+      {"GGA quality 1, count 02", 1, gga + "1,02,2.0*00", 1, "", true, " 2"},
+      {"GGK quality 3, count 00", 6, ggk + "3,00,1.9,EHT150.790,M*00", 1, "", false, "00"},
+      {"LLQ quality 3, empty count", 4, llq + "3,,1.1,86.23,M*00", 1, "", false, ""},
+      {"POS mode 0, empty count", 2, pos, 1, "", false, ""},
+  };
+  for (const Case& c : cases) {
+    const FixDecode d = DecodeFixSentence(c.sentence, kBefore, MakeNmeaTable(c.format, 0), kGeodetic);
+    EXPECT_EQ(d.fix.FixValid, c.valid) << c.name;
+    EXPECT_STREQ(d.voidReason, c.reason) << c.name;
+    EXPECT_EQ(d.fix.SatellitesReported, c.satellitesReported) << c.name;
+    EXPECT_EQ(d.readouts.satellites.written, c.satText != nullptr) << c.name;
+    if (c.satText) EXPECT_EQ(d.readouts.satellites.text.view(), c.satText) << c.name;
+    if (c.valid) EXPECT_EQ(d.readouts.north.text.view().find("N/A"), std::string_view::npos) << c.name;
+  }
+}
+
 TEST(DecodeFixSentence, SlamValues) {
   const NmeaTable slam = MakeNmeaTable(7, 1);
   struct SlamCase {

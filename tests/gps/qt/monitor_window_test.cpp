@@ -152,10 +152,26 @@ TEST_F(MonitorWindowTest, SendWritesTheCommandWithCrLf) {
   EXPECT_TRUE(WaitFor([&] { return ListCount() == 1; }, 1000));
 }
 
+TEST_F(MonitorWindowTest, SendsAConfigurationCommandUpToTheNmeaLineLength) {
+  OpenOnDevice();
+  ScopedScriptedPrompts prompts;
+  const std::string command = "$PMTK314,0,1,0,1,1,5,0,0,0,0,0,0,0,0,0,0,0,0,0*2C";  // 49 characters
+  const std::string longest = "$" + std::string(81, 'A');
+  prompts << PromptAnswer::RunDialog({ControlValue::Text(kGpsMessageEditId, command)}, DialogEnd::ClickOk(),
+                                     "GETGPSMESSAGE")
+          << PromptAnswer::RunDialog({ControlValue::Text(kGpsMessageEditId, longest)}, DialogEnd::ClickOk(),
+                                     "GETGPSMESSAGE");
+  monitor_->RunCommand(kMonitorSend);
+  EXPECT_EQ(DeviceReads(51, 1000), command + "\r\n");
+  monitor_->RunCommand(kMonitorSend);
+  EXPECT_EQ(DeviceReads(84, 1000), longest + "\r\n");
+  EXPECT_EQ(prompts.Calls().size(), 2u) << "no message box";
+}
+
 TEST_F(MonitorWindowTest, SendRefusesWhatTheBufferCannotHoldAndCancelSendsNothing) {
   OpenOnDevice();
   ScopedScriptedPrompts prompts;
-  const std::string edited = "$PASHS,NME,GGA,A,ON,1.0,X,YZ";  // 28 characters
+  const std::string edited = "$PASHS,NME,GGA,A,ON," + std::string(63, 'X');  // 83 characters
   prompts << PromptAnswer::RunDialog({ControlValue::Text(kGpsMessageEditId, edited)}, DialogEnd::ClickOk(),
                                      "GETGPSMESSAGE")
           << PromptAnswer::Press(IDOK, kMessageOk)
@@ -165,7 +181,7 @@ TEST_F(MonitorWindowTest, SendRefusesWhatTheBufferCannotHoldAndCancelSendsNothin
   EXPECT_EQ(monitor_->edit()->text().toStdString(), edited) << "the edited text is kept";
   ASSERT_EQ(prompts.Calls().size(), 2u);
   EXPECT_EQ(prompts.Calls()[1].title, "Send Message to GPS Receiver");
-  EXPECT_NE(prompts.Calls()[1].text.find("at most 27"), std::string::npos) << prompts.Calls()[1].text;
+  EXPECT_NE(prompts.Calls()[1].text.find("at most 82"), std::string::npos) << prompts.Calls()[1].text;
   monitor_->RunCommand(kMonitorSend);
   EXPECT_EQ(monitor_->edit()->text().toStdString(), edited) << "Cancel keeps the edit as it was";
   EXPECT_EQ(DeviceReads(1, 300), "");
