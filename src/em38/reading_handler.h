@@ -16,6 +16,12 @@ void PrepareReadingHandling();
 // Handles one record as received ('T' and its body, no CR) with the tick of its reception. Returns 0.
 int OnEm38Record(std::string_view record, uint32_t receptionTick);
 
+// The EM38 link is broken: the instrument readout in the warning colour says the instrument is lost, and the
+// marker line is cleared. The next record's readout replaces it.
+void OnEm38LinkLost();
+InstrumentReadout LostInstrumentReadout();
+inline constexpr const char* kInstrumentLostLines[2] = {"Instrument", "LOST"};
+
 // The readout texts of a record; `recording` selects the normal/warning background instead of the idle one.
 InstrumentReadout MakeInstrumentReadout(const Em38Reading& reading, bool recording, int component,
                                         char expectedDipole);

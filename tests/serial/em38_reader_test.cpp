@@ -179,9 +179,36 @@ class RecordingEm38Sink : public Em38Sink {
     std::lock_guard<std::mutex> lock(mutex_);
     records_.push_back(record);
   }
+  void PostLinkWarning() override {
+    std::lock_guard<std::mutex> lock(mutex_);
+    warnings_.push_back(TickMs());
+  }
+  void ShowMessage(const std::string& title, const std::string& text) override {
+    std::lock_guard<std::mutex> lock(mutex_);
+    messages_.push_back(title + "|" + text);
+  }
+  void WriteEvent(std::string_view text) override {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      events_.emplace_back(text);
+    }
+    Em38Sink::WriteEvent(text);
+  }
   std::vector<Em38RecordCopy> Records() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return records_;
+  }
+  std::vector<uint32_t> Warnings() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return warnings_;
+  }
+  std::vector<std::string> Messages() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return messages_;
+  }
+  std::vector<std::string> Events() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return events_;
   }
   bool WaitFor(size_t n, int ms) const {
     for (int waited = 0; waited < ms; waited += 5) {
@@ -194,6 +221,9 @@ class RecordingEm38Sink : public Em38Sink {
  private:
   mutable std::mutex mutex_;
   std::vector<Em38RecordCopy> records_;
+  std::vector<uint32_t> warnings_;
+  std::vector<std::string> messages_;
+  std::vector<std::string> events_;
 };
 
 // Writes records to the pty every `periodMs` until stopped.
