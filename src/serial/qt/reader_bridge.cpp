@@ -126,15 +126,16 @@ void ReaderBridge::PaintLinkWarning() {
 }
 
 void ReaderBridge::ShowMessage(const std::string& title, const std::string& text) {
-  if (messageUp_.exchange(true)) return;
-  // Queued without the generation test: the flag must come down even when the session has ended meanwhile.
+  if (messageUp_->exchange(true)) return;
+  // Not through Post: the flag comes down also when the session has ended meanwhile, and only the shared flag
+  // is touched once the message has closed (the bridge may be gone by then).
   QPointer<QWidget> owner = owner_;
   const uint64_t gen = generation_.load();
   QMetaObject::invokeMethod(
       context_.get(),
-      [this, gen, owner, title, text] {
+      [this, gen, owner, title, text, up = messageUp_] {
         if (gen == generation_.load()) obrix::ShowMessage(kMessageOk, title, text, owner.data());
-        messageUp_.store(false);
+        up->store(false);
       },
       Qt::QueuedConnection);
 }

@@ -60,7 +60,7 @@ class ReaderBridge : public Em38Sink, public GpsReaderSink {
   // Both readers: queued for the window thread; dropped while a message of either is still up.
   void ShowMessage(const std::string& title, const std::string& text) override;
   // A port message of a reader is up (shown, not yet closed).
-  bool MessageUp() const { return messageUp_.load(); }
+  bool MessageUp() const { return messageUp_->load(); }
 
  private:
   // Runs `fn` on the window thread if the generation is still `gen`; blocking until done or the GPS reader stops.
@@ -72,7 +72,7 @@ class ReaderBridge : public Em38Sink, public GpsReaderSink {
   std::unique_ptr<QObject> context_;  // lives on the window thread; queued calls die with it
   ReaderHandlers handlers_;
   std::atomic<uint64_t> generation_{1};
-  std::atomic<bool> messageUp_{false};
+  std::shared_ptr<std::atomic<bool>> messageUp_ = std::make_shared<std::atomic<bool>>(false);
 };
 
 // Installs the process-wide port message handler: "MESSAGEOK" owned by `owner` (nullptr restores none). Used
