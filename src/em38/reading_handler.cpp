@@ -44,6 +44,20 @@ InstrumentReadout MakeInstrumentReadout(const Em38Reading& reading, bool recordi
   return out;
 }
 
+InstrumentReadout LostInstrumentReadout() {
+  InstrumentReadout out;
+  out.dipole = ReadoutText(kInstrumentLostLines[0]);
+  out.gain = ReadoutText(kInstrumentLostLines[1]);
+  out.background = ReadoutBackground::Warning;
+  return out;
+}
+
+void OnEm38LinkLost() {
+  LoggingScreenSink& screen = ScreenSink();
+  screen.ShowInstrumentReadout(LostInstrumentReadout());
+  screen.ShowMarker(ReadoutText(" "));
+}
+
 ReadoutText RecordedTimeText(uint32_t ms) {
   const uint32_t seconds = ms / 1000u;
   ReadoutText t;

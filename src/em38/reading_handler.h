@@ -17,6 +17,12 @@ void PrepareReadingHandling();
 // record received before LoggingStartTick is handled as outside recording.
 int OnEm38Record(std::string_view record, uint32_t receptionTick);
 
+// The EM38 link is broken: the instrument readout in the warning colour says the instrument is lost, and the
+// marker line is cleared. The next record's readout replaces it.
+void OnEm38LinkLost();
+InstrumentReadout LostInstrumentReadout();
+inline constexpr const char* kInstrumentLostLines[2] = {"Instrument", "LOST"};
+
 // The readout texts of a record; `recording` selects the normal/warning background instead of the idle one.
 InstrumentReadout MakeInstrumentReadout(const Em38Reading& reading, bool recording, int component,
                                         char expectedDipole);

@@ -77,6 +77,19 @@ void RecordingSound::Clear() {
   playing_ = false;
 }
 
+bool SoundRetry::Failed(uint32_t now) {
+  const bool report = !failing_;
+  failing_ = true;
+  lastAttempt_ = now;
+  return report;
+}
+
+bool SoundRetry::TryAgain(uint32_t now) {
+  if (!failing_ || TickDiff(now, lastAttempt_) < kRetryMs) return false;
+  lastAttempt_ = now;
+  return true;
+}
+
 ScopedSound::ScopedSound(Sound& sound) : previous_(g_sound.load()) { SetSound(&sound); }
 ScopedSound::~ScopedSound() { SetSound(previous_); }
 

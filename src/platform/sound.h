@@ -65,6 +65,26 @@ class RecordingSound : public Sound {
   uint32_t playLength_ = 0;
 };
 
+// When a player whose device failed tries it again: at a cue that comes at least kRetryMs after the failure
+// or the last attempt (TickMs ticks). Only the failure of a device that worked is to be reported, so each
+// outage is told once however often the attempts fail. Not thread-safe: the player guards it.
+class SoundRetry {
+ public:
+  static constexpr uint32_t kRetryMs = 10000;
+
+  // The device failed at `now`; true when it had worked until then (report the failure).
+  bool Failed(uint32_t now);
+  // The device played.
+  void Worked() { failing_ = false; }
+  bool failing() const { return failing_; }
+  // A cue while failing, at `now`: true when the device is to be tried again (the attempt counts from now).
+  bool TryAgain(uint32_t now);
+
+ private:
+  bool failing_ = false;
+  uint32_t lastAttempt_ = 0;
+};
+
 // Installs a player for the life of the scope and restores the previous one.
 class ScopedSound {
  public:

@@ -5,6 +5,7 @@
 
 #include "app/session.h"
 #include "app/settings.h"
+#include "datafile/writers.h"
 #include "platform/serial.h"
 #include "platform/sound.h"
 #include "platform/ticks.h"
@@ -104,17 +105,66 @@ bool Em38Framer::Feed(unsigned char byte, uint32_t now, Em38RecordCopy* out) {
   return false;
 }
 
+void Em38Sink::WriteEvent(std::string_view text) { WriteEventRecord(text, 'X'); }
+
+void Em38LinkWatch::Start(uint32_t now) {
+  ReaderValues& r = Readers();
+  r.InstrumentLastDataTick = now;
+  r.Em38LinkBroken = 0;
+  lastAttempt_ = now;
+}
+
+Em38LinkWatch::Step Em38LinkWatch::Check(uint32_t now) {
+  ReaderValues& r = Readers();
+  const bool silent = TickDiff(now, r.InstrumentLastDataTick) > kEm38SilenceMs;
+  if (r.Em38LinkBroken == 0) {
+    if (!silent) return Step::Wait;
+    r.Em38LinkBroken = 1;
+    lastAttempt_ = now;
+    return Step::Break;
+  }
+  // The last record is more recent than the silence that broke the link.
+  if (!silent) {
+    r.Em38LinkBroken = 0;
+    return Step::Restored;
+  }
+  if (TickDiff(now, lastAttempt_) <= kEm38ReopenMs) return Step::Wait;
+  lastAttempt_ = now;
+  return Step::Reopen;
+}
+
+int ReconnectEm38(Em38Sink& sink, bool first) {
+  if (first && Sess().LoggingState == Logging) sink.WriteEvent(kEm38BreakEvent);
+  if (Config().disconnectAlarm == 1) Sounds().PlayCue(kSoundRing);
+  sink.PostLinkWarning();
+  PortGlobals& ports = Ports();
+  SerialClose(ports.InstrumentPortHandle);
+  ports.InstrumentPortHandle = kInvalidPort;
+  const int opened = ReopenInstrumentPort([&sink](const std::string& title, const std::string& text) {
+    sink.ShowMessage(title, text);
+  });
+  if (opened) SerialPurge(ports.InstrumentPortHandle);
+  return opened;
+}
+
 int Em38ReaderLoop(Em38Sink& sink) {
   ReaderValues& r = Readers();
   PortGlobals& ports = Ports();
   r.Em38RecordCounter = 0;
-  const int fd = ports.InstrumentPortHandle;
   ports.InstrumentPortState = 2;
-  SerialPurge(fd);
+  SerialPurge(ports.InstrumentPortHandle);
   Em38Framer framer;
+  Em38LinkWatch watch;
+  watch.Start(TickMs());
   while (r.Em38ReaderRun == 1) {
+    const Em38LinkWatch::Step step = watch.Check(TickMs());
+    if (step == Em38LinkWatch::Step::Break || step == Em38LinkWatch::Step::Reopen) {
+      ReconnectEm38(sink, step == Em38LinkWatch::Step::Break);
+      framer.Reset();
+      continue;
+    }
     unsigned char byte = 0;
-    if (SerialReadByte(fd, kInstrumentReadTimeoutMs, &byte) != 1) continue;
+    if (SerialReadByte(ports.InstrumentPortHandle, kInstrumentReadTimeoutMs, &byte) != 1) continue;
     Em38RecordCopy copy;
     if (framer.Feed(byte, TickMs(), &copy)) sink.PostRecord(copy);
   }

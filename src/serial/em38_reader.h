@@ -3,6 +3,7 @@
 // handing a copy over to the window thread.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace obrix {
@@ -44,11 +45,34 @@ int CheckInstrument();
 inline constexpr const char* kConnectionIssueTitle = "Connection Issue";
 inline constexpr const char* kConnectionIssueText = "Instrument OFF or Disconnected, or wrong COM port selected";
 
-// What the EM38 reader hands over. PostRecord must not block: it queues the copy for the window thread.
+// What the EM38 reader hands over, shows and writes. None of the calls may block: they queue their work for
+// the window thread.
 class Em38Sink {
  public:
   virtual ~Em38Sink() = default;
   virtual void PostRecord(const Em38RecordCopy& record) = 0;
+  // The instrument readout in the warning colour, saying the instrument is lost.
+  virtual void PostLinkWarning() = 0;
+  // Shows a message ("MESSAGEOK") without waiting for the user; dropped while an earlier one is still up.
+  virtual void ShowMessage(const std::string& title, const std::string& text) = 0;
+  // Data-file output; WriteEventRecord unless overridden.
+  virtual void WriteEvent(std::string_view text);
+};
+
+// The watchdog of the EM38 link, asked on the reader thread: the link breaks once no record has arrived for
+// kEm38SilenceMs (InstrumentLastDataTick), and while it stays silent the port is reopened every kEm38ReopenMs.
+// A record arriving ends the break. Em38LinkBroken follows the link.
+class Em38LinkWatch {
+ public:
+  enum class Step { Wait, Break, Reopen, Restored };
+
+  // The link counts as alive at `now`.
+  void Start(uint32_t now);
+  // What to do at `now`. Break and Reopen count as the attempt of `now`: the next one is kEm38ReopenMs later.
+  Step Check(uint32_t now);
+
+ private:
+  uint32_t lastAttempt_ = 0;
 };
 
 // The byte handling of the reader: a 200-byte framing buffer discarded beyond 180 bytes, a look-back of
@@ -70,8 +94,15 @@ class Em38Framer {
   int tickCounter_ = 0;
 };
 
-// Thread body: reads InstrumentPortHandle byte by byte (10 ms time-out) until Em38ReaderRun is cleared.
-// Sets InstrumentPortState to 2 while it runs and back to 1 at the end. Returns 0.
+// The EM38 link's reconnection, on the reader thread: at the break (`first`) the event "EM CONN BR" while
+// recording; at every attempt "SOUND_RING" when disconnectAlarm is 1 and the lost-instrument readout; then
+// InstrumentPortHandle is closed and opened again through the port's link (a failure is shown through the
+// sink). 1 when the port was reopened.
+int ReconnectEm38(Em38Sink& sink, bool first);
+inline constexpr const char* kEm38BreakEvent = "EM CONN BR";
+
+// Thread body: reads InstrumentPortHandle byte by byte (10 ms time-out) until Em38ReaderRun is cleared, with
+// the link watchdog. Sets InstrumentPortState to 2 while it runs and back to 1 at the end. Returns 0.
 int Em38ReaderLoop(Em38Sink& sink);
 
 // Starts Em38ReaderLoop in InstrumentReaderThread() (the sink must outlive it); false when one is held.

@@ -11,9 +11,9 @@
 
 namespace obrix {
 
-// What the GPS reader hands over and writes. The Send* and the UI calls are synchronous: they return once the
-// window thread has handled them, or at once when the reader is being stopped (GpsReaderRun cleared), so a
-// window thread that stops the reader never waits for itself.
+// What the GPS reader hands over and writes. The Send* calls and the painting are synchronous: they return once
+// the window thread has handled them, or at once when the reader is being stopped (GpsReaderRun cleared), so a
+// window thread that stops the reader never waits for itself. A message never holds the reader up.
 class GpsReaderSink {
  public:
   virtual ~GpsReaderSink() = default;
@@ -23,7 +23,7 @@ class GpsReaderSink {
   virtual void SendGsa(const std::string& sentence, uint32_t tick) = 0;
   // Paints the GPS readouts in the warning colour (the link is broken).
   virtual void PaintLinkWarning() = 0;
-  // Shows a message ("MESSAGEOK") and waits for the user.
+  // Shows a message ("MESSAGEOK") without waiting for the user; dropped while an earlier one is still up.
   virtual void ShowMessage(const std::string& title, const std::string& text) = 0;
   // Data-file output; WriteGpsSentence and WriteEventRecord unless overridden.
   virtual void WriteSentence(std::string_view text, uint32_t tick, char firstMark, char contMark, char fixMark,
@@ -72,7 +72,8 @@ void StopGpsReader();
 
 // The reconnection, on the GPS reader thread with GpsLinkBroken already 1: the event "GPS CONN BRK" while
 // recording, "SOUND_RING" when disconnectAlarm is 1, the warning colour, close, reopen (a failure is shown
-// through the sink). Clears GpsLinkBroken; 1 when the port was reopened.
+// through the sink, and the reader goes on: the next attempt follows after another 3 s of silence). Clears
+// GpsLinkBroken; 1 when the port was reopened.
 int ReconnectGps(GpsReaderSink& sink);
 inline constexpr const char* kGpsBreakEvent = "GPS CONN BRK";
 

@@ -146,20 +146,28 @@ int OpenGpsPort(const PortMessageHandler& show) {
   return 1;
 }
 
-int OpenInstrumentPort(int reportFailure) {
+namespace {
+
+int OpenInstrument(bool reportFailure, const PortMessageHandler& show) {
   PortGlobals& ports = Ports();
   const int index = Config().instrumentPort;
   uint32_t error = 0;
   const int fd = SerialOpen(SerialLinkPath(index), &error);
   ports.InstrumentPortHandle = fd;
   if (fd < 0) {
-    if (reportFailure) ReportPortError(error, index, kPortKindInstrument);
+    if (reportFailure) ReportPortError(error, index, kPortKindInstrument, show);
     return 0;
   }
   // The result is ignored: a device that refuses the settings still streams at its own.
   (void)SerialConfigure(fd, InstrumentLineSettings(Drv().InstrumentBaudIndex), &error);
   return 1;
 }
+
+}  // namespace
+
+int OpenInstrumentPort(int reportFailure) { return OpenInstrument(reportFailure != 0, {}); }
+
+int ReopenInstrumentPort(const PortMessageHandler& show) { return OpenInstrument(true, show); }
 
 int OpenInstrumentPortWithRetries(const std::function<int(int)>& open) {
   for (int attempt = 1; attempt <= 4; ++attempt) {

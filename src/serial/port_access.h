@@ -66,6 +66,9 @@ int OpenGpsPort(const PortMessageHandler& show = {});
 // only when reportFailure is non-zero).
 int OpenInstrumentPort(int reportFailure);
 
+// Opens `instrumentPort` again for the EM38 link watchdog; a failure is reported through `show`.
+int ReopenInstrumentPort(const PortMessageHandler& show);
+
 // The instrument attempts at the start of logging: up to four, 10 ms apart; only the last reports a failure.
 // `open` is OpenInstrumentPort unless a test passes another. Returns 1 when an attempt succeeded.
 int OpenInstrumentPortWithRetries(const std::function<int(int)>& open = OpenInstrumentPort);

@@ -15,6 +15,7 @@ struct ReaderValues {
   Shared<uint32_t> InstrumentLastDataTick = 0u;  // tick of the last accepted record (reader)
   Shared<uint32_t> Em38RecordTick = 0u;          // same, kept for the record hand-over (reader)
   Shared<int> Em38ReaderRun = 0;          // 1 keeps the EM38 reader running (window thread clears it)
+  Shared<int> Em38LinkBroken = 0;         // 1 from a silence of the link until records arrive again (reader)
 
   // GPS reader
   Shared<int> GpsReaderRun = 0;           // 1 keeps the GPS reader running (window thread clears it)
@@ -31,5 +32,8 @@ void ResetReaderValues();
 // The minimum spacing of position sentences handed over, and the silence that starts a reconnection.
 inline constexpr uint32_t kGpsFixIntervalMs = 910;
 inline constexpr uint32_t kGpsSilenceMs = 3000;
+// The EM38 link is broken after this silence; while it stays silent the port is reopened at this spacing.
+inline constexpr uint32_t kEm38SilenceMs = 1000;
+inline constexpr uint32_t kEm38ReopenMs = 3000;
 
 }  // namespace obrix

@@ -183,6 +183,21 @@ TEST_F(ReadingHandlerTest, MarkerReadout) {
   EXPECT_EQ(screen_.markers, markers);
 }
 
+TEST_F(ReadingHandlerTest, LostLinkReadoutUntilTheNextRecord) {
+  StartRecording(0.0, 1.0);
+  OnEm38Record(kMarker, 1u);
+  OnEm38LinkLost();
+  const InstrumentReadout& lost = screen_.instrumentReadouts.back();
+  EXPECT_EQ(lost.background, ReadoutBackground::Warning);
+  EXPECT_EQ(lost.dipole, "Instrument");
+  EXPECT_EQ(lost.gain, "LOST");
+  EXPECT_EQ(lost.value, "");
+  EXPECT_FALSE(lost.dipoleWarning || lost.componentWarning);
+  EXPECT_EQ(screen_.markers.back(), " ");
+  OnEm38Record(kCondV, 2u);
+  EXPECT_EQ(screen_.instrumentReadouts.back().background, ReadoutBackground::Normal);
+}
+
 TEST(InstrumentReadout, TextsColoursAndDots) {
   struct Case {
     std::string record;

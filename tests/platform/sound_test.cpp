@@ -67,5 +67,21 @@ TEST_F(RecordingSoundTest, ProcessWidePlayerIsScopedAndSafeFromThreads) {
   EXPECT_EQ(sound.Cues().size(), 400u);
 }
 
+TEST(SoundRetryTest, FailedDeviceIsTriedAtMostEveryTenSecondsAndEachOutageReportedOnce) {
+  SoundRetry retry;
+  EXPECT_FALSE(retry.TryAgain(5000)) << "a device that works needs no attempt";
+  const uint32_t t0 = 0xFFFFE000u;  // the attempts run across the wrap of the tick counter
+  EXPECT_TRUE(retry.Failed(t0));
+  EXPECT_FALSE(retry.TryAgain(t0 + 9999));
+  EXPECT_TRUE(retry.TryAgain(t0 + 10000));
+  EXPECT_FALSE(retry.Failed(t0 + 10010)) << "the same outage";
+  EXPECT_FALSE(retry.TryAgain(t0 + 20009));
+  EXPECT_TRUE(retry.TryAgain(t0 + 20010));
+  retry.Worked();
+  EXPECT_FALSE(retry.failing());
+  EXPECT_FALSE(retry.TryAgain(t0 + 40000));
+  EXPECT_TRUE(retry.Failed(t0 + 50000)) << "a new outage";
+}
+
 }  // namespace
 }  // namespace obrix

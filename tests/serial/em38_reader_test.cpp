@@ -5,10 +5,13 @@
 #include <atomic>
 #include <chrono>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "datafile/data_file.h"
+#include "platform/files.h"
 #include "platform/sound.h"
 #include "platform/ticks.h"
 #include "serial/reader_thread.h"
@@ -67,6 +70,11 @@ class Em38Test : public test::SerialTest {
   void SetUp() override {
     SerialTest::SetUp();
     Config().audioTicks = 1;
+  }
+  void TearDown() override {
+    StopEm38Reader();
+    CloseDataFile();
+    SerialTest::TearDown();
   }
   // Feeds the records and returns the indexes (1-based) of those handed over.
   std::vector<int> FeedRecords(Em38Framer& framer, int count, const std::string& record = "T\x01-0042\r") {
@@ -173,15 +181,71 @@ TEST_F(Em38Test, TickSoundEverySixthRecordOnlyWhileRecording) {
   }
 }
 
+TEST_F(Em38Test, LinkWatchBreaksAfterOneSecondAndReopensEveryThreeUntilRecordsReturn) {
+  using Step = Em38LinkWatch::Step;
+  struct Case {
+    uint32_t at;
+    bool record;  // a record arrives at `at` before the check
+    Step step;
+  };
+  const uint32_t bases[] = {1000u, 0xFFFFFC00u};  // the second runs across the wrap of the tick counter
+  const Case cases[] = {
+      {500, true, Step::Wait},     {1500, false, Step::Wait},  {1501, false, Step::Break},
+      {2000, false, Step::Wait},   {4501, false, Step::Wait},  {4502, false, Step::Reopen},
+      {7502, false, Step::Wait},   {7503, false, Step::Reopen}, {7600, true, Step::Restored},
+      {8600, false, Step::Wait},   {8601, false, Step::Break},  {8700, true, Step::Restored},
+  };
+  for (uint32_t base : bases) {
+    Em38LinkWatch watch;
+    watch.Start(base);
+    EXPECT_EQ(Readers().InstrumentLastDataTick, base);
+    for (const Case& c : cases) {
+      const uint32_t now = base + c.at;
+      if (c.record) Readers().InstrumentLastDataTick = now;
+      EXPECT_EQ(watch.Check(now), c.step) << base << " + " << c.at;
+      const bool broken = c.step == Step::Break || c.step == Step::Reopen ||
+                          (c.step == Step::Wait && c.at > 1501 && c.at < 7600);
+      EXPECT_EQ(Readers().Em38LinkBroken, broken ? 1 : 0) << base << " + " << c.at;
+    }
+  }
+}
+
 class RecordingEm38Sink : public Em38Sink {
  public:
   void PostRecord(const Em38RecordCopy& record) override {
     std::lock_guard<std::mutex> lock(mutex_);
     records_.push_back(record);
   }
+  void PostLinkWarning() override {
+    std::lock_guard<std::mutex> lock(mutex_);
+    warnings_.push_back(TickMs());
+  }
+  void ShowMessage(const std::string& title, const std::string& text) override {
+    std::lock_guard<std::mutex> lock(mutex_);
+    messages_.push_back(title + "|" + text);
+  }
+  void WriteEvent(std::string_view text) override {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      events_.emplace_back(text);
+    }
+    Em38Sink::WriteEvent(text);
+  }
   std::vector<Em38RecordCopy> Records() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return records_;
+  }
+  std::vector<uint32_t> Warnings() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return warnings_;
+  }
+  std::vector<std::string> Messages() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return messages_;
+  }
+  std::vector<std::string> Events() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return events_;
   }
   bool WaitFor(size_t n, int ms) const {
     for (int waited = 0; waited < ms; waited += 5) {
@@ -194,6 +258,9 @@ class RecordingEm38Sink : public Em38Sink {
  private:
   mutable std::mutex mutex_;
   std::vector<Em38RecordCopy> records_;
+  std::vector<uint32_t> warnings_;
+  std::vector<std::string> messages_;
+  std::vector<std::string> events_;
 };
 
 // Writes records to the pty every `periodMs` until stopped.
@@ -280,6 +347,81 @@ TEST_F(Em38Test, ReaderThreadHandsOverCopiesAndStopsPromptly) {
   CloseInstrumentPort();
   EXPECT_EQ(Ports().InstrumentPortHandle, kInvalidPort);
   EXPECT_EQ(Ports().InstrumentPortState, 0);
+}
+
+TEST_F(Em38Test, SilentLinkBreaksOnceAndReopensThroughItsLinkUntilRecordsReturn) {
+  test::TempDir dir;
+  const int file = OpenExclusive(dir.file("survey.T38"), OpenMode::AppendCreate);
+  ASSERT_GE(file, 0);
+  AttachDataFile(file);
+  RecordingSound sound;
+  ScopedSound scoped(sound);
+  Config().disconnectAlarm = 1;
+  Config().instrumentPort = 3;
+  Sess().LoggingState = Logging;
+
+  test::PtyPort first(3), second;
+  ASSERT_TRUE(first.ok() && second.ok());
+  ASSERT_EQ(OpenInstrumentPort(1), 1);
+  first.ReleaseHold();
+  std::optional<RecordStream> stream;
+  stream.emplace(first, "T\x01-0042\r", 72);
+  RecordingEm38Sink sink;
+  ASSERT_TRUE(StartEm38Reader(sink));
+  ASSERT_TRUE(sink.WaitFor(3, 2000));
+
+  // Unplugged: the link goes with the device.
+  stream.reset();
+  first.Close();
+  for (int waited = 0; sink.Messages().empty() && waited < 3000; waited += 5)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  ASSERT_EQ(sink.Messages(), std::vector<std::string>{"Serial Port|Port COM4 does not exists"});
+  EXPECT_EQ(Readers().Em38LinkBroken, 1);
+  const size_t before = sink.Records().size();
+  const uint32_t lastRecord = sink.Records().back().tick;
+  // Back on a new device node under the same link before the next attempt, 3 s after the first.
+  second.Link(3);
+  stream.emplace(second, "T\x01-0043\r", 72);
+  ASSERT_TRUE(sink.WaitFor(before + 3, 5000));
+  const uint32_t back = TickMs();
+  EXPECT_EQ(sink.Records().back().record(), "T\x01-0043");
+  for (int waited = 0; Readers().Em38LinkBroken != 0 && waited < 1000; waited += 5)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  EXPECT_EQ(Readers().Em38LinkBroken, 0);
+  StopEm38Reader();
+  stream.reset();
+
+  const auto warnings = sink.Warnings();
+  ASSERT_EQ(warnings.size(), 2u);
+  EXPECT_GT(TickDiff(warnings[0], lastRecord), 1000u);
+  EXPECT_LT(TickDiff(warnings[0], lastRecord), 1500u);
+  EXPECT_GT(TickDiff(warnings[1], warnings[0]), 3000u);
+  EXPECT_LT(TickDiff(back, warnings[1]), 1000u);
+  EXPECT_EQ(sink.Events(), std::vector<std::string>{"EM CONN BR"});
+  EXPECT_EQ(sound.PlayedCount(kSoundRing), 2);
+  CloseDataFile();
+  EXPECT_NE(test::ReadFile(dir.file("survey.T38")).find("XEM CONN BR"), std::string::npos);
+}
+
+TEST_F(Em38Test, SilenceOutsideRecordingWarnsWithoutEventOrAlarmWhenTheAlarmIsOff) {
+  RecordingSound sound;
+  ScopedSound scoped(sound);
+  Config().disconnectAlarm = 0;
+  Config().instrumentPort = 3;
+  Sess().LoggingState = StandBy;
+  test::PtyPort pty(3);
+  ASSERT_TRUE(pty.ok());
+  ASSERT_EQ(OpenInstrumentPort(1), 1);
+  RecordingEm38Sink sink;
+  ASSERT_TRUE(StartEm38Reader(sink));
+  // 1.3 s of silence: one break, which reopens the port that is still there.
+  std::this_thread::sleep_for(std::chrono::milliseconds(1300));
+  StopEm38Reader();
+  EXPECT_EQ(sink.Warnings().size(), 1u);
+  EXPECT_TRUE(sink.Events().empty());
+  EXPECT_TRUE(sink.Messages().empty());
+  EXPECT_EQ(sound.PlayedCount(kSoundRing), 0);
+  EXPECT_GE(Ports().InstrumentPortHandle, 0);
 }
 
 }  // namespace

@@ -87,31 +87,44 @@ TEST(SimulatorProcessTest, GnssSimStreamsCheckedSentencesAndPrintsCommands) {
   EXPECT_EQ(access(link.c_str(), F_OK), -1);
 }
 
-TEST(SimulatorProcessTest, GnssSimUnplugsAndComesBackOnANewPty) {
-  TempDir root;
-  SimProcess sim;
-  ASSERT_TRUE(sim.Start("gnss-sim", {"--rate", "10", "--unplug-for", "0.6"}, root.path()));
-  const std::string link = root.path() + "ports/COM6";
-  ASSERT_NE(WaitForLink(link, 5000), "");
-  int fd = OpenRaw(link);
-  ASSERT_GE(fd, 0);
-  EXPECT_FALSE(ReadFor(fd, 300).empty());
+TEST(SimulatorProcessTest, UnpluggedSimulatorComesBackOnANewPty) {
+  const struct {
+    const char* tool;
+    std::vector<std::string> args;
+    const char* port;
+  } cases[] = {
+      {"gnss-sim", {"--rate", "10", "--unplug-for", "0.6"}, "COM6"},
+      {"em38-sim", {"--unplug-for", "0.6"}, "COM4"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.tool);
+    TempDir root;
+    SimProcess sim;
+    ASSERT_TRUE(sim.Start(c.tool, c.args, root.path()));
+    const std::string link = root.path() + "ports/" + c.port;
+    ASSERT_NE(WaitForLink(link, 5000), "");
+    int fd = OpenRaw(link);
+    ASSERT_GE(fd, 0);
+    EXPECT_FALSE(ReadFor(fd, 300).empty());
 
-  sim.Signal(SIGUSR2);
-  // The link goes and the old pty hangs up: reads end within the margin instead of blocking.
-  const auto t0 = std::chrono::steady_clock::now();
-  EXPECT_TRUE(WaitForLinkGone(link, 400));
-  ReadFor(fd, 2000);
-  EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::milliseconds(500));
-  close(fd);
+    sim.Signal(SIGUSR2);
+    // The link goes and the old pty hangs up: reads end within the margin instead of blocking.
+    const auto t0 = std::chrono::steady_clock::now();
+    EXPECT_TRUE(WaitForLinkGone(link, 400));
+    ReadFor(fd, 2000);
+    EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::milliseconds(500));
+    close(fd);
 
-  ASSERT_NE(WaitForLink(link, 3000), "") << sim.ReadOutput(100);
-  fd = OpenRaw(link);
-  ASSERT_GE(fd, 0);
-  auto lines = AssembleNmeaLines(ReadFor(fd, 400));
-  close(fd);
-  EXPECT_GE(lines.size(), 2u);
-  EXPECT_EQ(sim.Stop(), 0);
+    ASSERT_NE(WaitForLink(link, 3000), "") << sim.ReadOutput(100);
+    fd = OpenRaw(link);
+    ASSERT_GE(fd, 0);
+    const std::string bytes = ReadFor(fd, 400);
+    close(fd);
+    EXPECT_GE(std::string(c.tool) == "gnss-sim" ? AssembleNmeaLines(bytes).size() : SplitCrRecords(bytes).size(),
+              2u);
+    EXPECT_NE(sim.ReadOutput(100).find("plugged in again"), std::string::npos);
+    EXPECT_EQ(sim.Stop(), 0);
+  }
 }
 
 TEST(SimulatorProcessTest, GnssSimSilenceOnSignal) {

@@ -10,7 +10,9 @@
 #include "sim/em38_stream.h"
 #include "sim/replay_run.h"
 #include "sim/scenario.h"
+#include "sim/sim_clock.h"
 #include "sim/sim_cli.h"
+#include "sim/unplug_schedule.h"
 
 using namespace obrix;
 using namespace obrix::sim;
@@ -35,6 +37,8 @@ const char kHelp[] =
     "  --scenario FILE       readings follow the walk of the scenario FILE (shared with gnss-sim): the field\n"
     "                        with its conductive anomaly at the simulated position\n"
     "  --marker-every SEC    press the marker button every SEC seconds (held for 300 ms)\n"
+    "  --unplug-at SEC       close the pseudo-terminal SEC seconds after the start (unplugged cable) ...\n"
+    "  --unplug-for SEC      ... and open a new one after SEC seconds (default 5; also for SIGUSR2)\n"
     "  --replay FILE         stream the reading records of the survey data FILE instead, with their original\n"
     "                        spacing (started together with gnss-sim --replay FILE, both stay in step); the\n"
     "                        program ends after the last record. Only --port, --speed and --loop go with it\n"
@@ -42,7 +46,7 @@ const char kHelp[] =
     "  --loop                start the replay over 1 s after its end, until stopped\n"
     "  --help                this text\n"
     "\n"
-    "Signals: SIGUSR1 presses the marker button once (not while replaying).\n"
+    "Signals: SIGUSR1 presses the marker button once, SIGUSR2 unplugs now (neither while replaying).\n"
     "Exit status: 0 when stopped or at the end of a replay, 1 when the port cannot be linked or the replay\n"
     "file cannot be used (missing, empty, not a survey data file, no readings), 2 for a bad option.\n";
 
@@ -64,7 +68,7 @@ int Fail(const std::string& why) {
 int main(int argc, char** argv) {
   Em38Options o;
   std::string port = "COM4", scenarioPath, replayPath, notWithReplay, replayOnly;
-  double speed = 1.0;
+  double speed = 1.0, unplugAt = -1, unplugFor = 5;
   bool loop = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -111,6 +115,10 @@ int main(int argc, char** argv) {
     } else if (arg == "--marker-every") {
       if (!next(&v) || !ParseNumber(v, 0.5, 86400, &o.markerEverySeconds))
         return Fail("--marker-every takes seconds (at least 0.5)");
+    } else if (arg == "--unplug-at") {
+      if (!next(&v) || !ParseNumber(v, 0, 1e7, &unplugAt)) return Fail("--unplug-at takes seconds");
+    } else if (arg == "--unplug-for") {
+      if (!next(&v) || !ParseNumber(v, 0.01, 1e6, &unplugFor)) return Fail("--unplug-for takes seconds");
     } else if (arg == "--replay") {
       if (!next(&replayPath) || replayPath.empty()) return Fail("--replay takes a data file");
     } else if (arg == "--speed") {
@@ -149,17 +157,41 @@ int main(int argc, char** argv) {
               link.slavePath().c_str(), o.length, Em38PeriodMs(o.length));
   std::fflush(stdout);
 
-  Em38Stream stream(o, scenario, TickMs(), WalkSeconds(scenario, UnixNow()));
+  const uint32_t start = TickMs();
+  Em38Stream stream(o, scenario, start, WalkSeconds(scenario, UnixNow()));
+  UnplugSchedule unplug(unplugAt >= 0 ? static_cast<int64_t>(unplugAt * 1000) : -1,
+                        static_cast<uint32_t>(unplugFor * 1000));
+  uint64_t elapsed = 0;
+  uint32_t last = start;
   int markers = 0;
   std::string out;
   char sink[256];
   while (!signals.stop.load()) {
+    const uint32_t now = TickMs();
+    elapsed += AdvanceTicks(&last, now);
     if (int m = signals.usr1.load(); m != markers) {
       markers = m;
       stream.PressMarker();
     }
+    const UnplugSchedule::Action action = unplug.Step(elapsed, signals.usr2.load());
+    if (action == UnplugSchedule::Action::Unplug) {
+      link.Close();
+      std::printf("em38-sim: unplugged for %.2f s\n", unplugFor);
+      std::fflush(stdout);
+    } else if (action == UnplugSchedule::Action::PlugIn) {
+      if (!link.Open(PtyLink::PortLinkPath(port), &why)) {
+        std::fprintf(stderr, "em38-sim: %s\n", why.c_str());
+        return 1;
+      }
+      std::printf("em38-sim: plugged in again: %s -> %s\n", link.linkPath().c_str(), link.slavePath().c_str());
+      std::fflush(stdout);
+    }
     out.clear();
-    stream.Generate(TickMs(), &out);
+    stream.Generate(now, &out);  // keeps the pace while unplugged too; the records go nowhere then
+    if (unplug.unplugged()) {
+      usleep(5000);
+      continue;
+    }
     if (!out.empty()) link.Write(out);
     link.Read(sink, sizeof sink, 5);  // the instrument ignores what it is sent
   }

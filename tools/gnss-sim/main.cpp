@@ -10,6 +10,7 @@
 #include "sim/replay_run.h"
 #include "sim/scenario.h"
 #include "sim/sim_cli.h"
+#include "sim/unplug_schedule.h"
 
 using namespace obrix;
 using namespace obrix::sim;
@@ -229,10 +230,9 @@ int main(int argc, char** argv) {
   if (silenceAt >= 0) stream.AddSilence(static_cast<uint64_t>(silenceAt * 1000), static_cast<uint32_t>(silenceFor * 1000));
   uint64_t elapsed = 0;
   uint32_t last = start;
-  bool unplugScheduled = unplugAt >= 0;
-  bool unplugged = false;
-  uint64_t plugBackAt = 0;
-  int silences = 0, unplugs = 0;
+  UnplugSchedule unplug(unplugAt >= 0 ? static_cast<int64_t>(unplugAt * 1000) : -1,
+                        static_cast<uint32_t>(unplugFor * 1000));
+  int silences = 0;
   std::string out, pending;
   char in[256];
   while (!signals.stop.load()) {
@@ -242,33 +242,22 @@ int main(int argc, char** argv) {
       silences = s;
       stream.SilenceNow(static_cast<uint32_t>(silenceFor * 1000));
     }
-    bool unplugNow = false;
-    if (int u = signals.usr2.load(); u != unplugs) {
-      unplugs = u;
-      unplugNow = true;
-    }
-    if (unplugScheduled && elapsed >= static_cast<uint64_t>(unplugAt * 1000)) {
-      unplugScheduled = false;
-      unplugNow = true;
-    }
-    if (unplugNow && !unplugged) {
+    const UnplugSchedule::Action action = unplug.Step(elapsed, signals.usr2.load());
+    if (action == UnplugSchedule::Action::Unplug) {
       link.Close();
-      unplugged = true;
-      plugBackAt = elapsed + static_cast<uint64_t>(unplugFor * 1000);
       std::printf("gnss-sim: unplugged for %.2f s\n", unplugFor);
       std::fflush(stdout);
-    } else if (unplugged && elapsed >= plugBackAt) {
+    } else if (action == UnplugSchedule::Action::PlugIn) {
       if (!link.Open(linkPath, &why)) {
         std::fprintf(stderr, "gnss-sim: %s\n", why.c_str());
         return 1;
       }
-      unplugged = false;
       std::printf("gnss-sim: plugged in again: %s -> %s\n", link.linkPath().c_str(), link.slavePath().c_str());
       std::fflush(stdout);
     }
     out.clear();
     stream.Generate(now, &out);  // keeps the pace while unplugged too; the bytes go nowhere then
-    if (!unplugged) {
+    if (!unplug.unplugged()) {
       if (!out.empty()) link.Write(out);
       if (size_t n = link.Read(in, sizeof in, 5)) PrintReceived(&pending, in, n);
     } else {

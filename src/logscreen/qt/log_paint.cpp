@@ -2,6 +2,7 @@
 // prompt, the map title and the fields the handlers rewrite.
 #include <QPushButton>
 #include <cstdio>
+#include <vector>
 
 #include "app/palette.h"
 #include "app/session.h"
@@ -264,22 +265,29 @@ void LogWindow::ShowDopReadout(const ReadoutText& dop) {
 }
 
 void LogWindow::DrawGpsIndicator(char phase, bool maskMet) {
-  const Point p = rects_.indicator;
   const Colour mask = maskMet ? kIndicatorNormalColour : kIndicatorWarningColour;
-  const Colour first = phase == '/' ? mask : kIndicatorOffColour;
-  const Colour second = phase == '/' ? kIndicatorOffColour : mask;
+  DrawIndicatorCircles(phase == '/' ? mask : kIndicatorOffColour, phase == '/' ? kIndicatorOffColour : mask);
+  update();
+}
+
+void LogWindow::DrawIndicatorCircles(Colour first, Colour second) {
+  const Point p = rects_.indicator;
   canvas_.SelectPen(SolidPen(1, kWindowText));
   canvas_.SelectBrush(SolidBrush(first));
   canvas_.Ellipse(p.x, p.y, p.x + 10, p.y + 10);
   canvas_.SelectBrush(SolidBrush(second));
   canvas_.Ellipse(p.x + 14, p.y, p.x + 24, p.y + 10);
-  update();
 }
 
 void LogWindow::PaintGpsLinkWarning() {
+  const Settings& s = Config();
   const ReadoutRects& f = rects_;
-  for (const Rect* r : {&f.fixQuality, &f.dop.value, &f.satellites.value}) canvas_.FillRect(*r, kReadoutWarningColour);
-  DrawText(canvas_, f.fixQuality.left, f.fixQuality.top, "LOST", valueFont_, TextStyle{kWhite});
+  // The indicator's two circles, the position fields in use, DOP and satellites; the quality keeps its text.
+  DrawIndicatorCircles(kIndicatorWarningColour, kIndicatorWarningColour);
+  std::vector<const Rect*> fields = {&f.east.value, &f.north.value, &f.dop.value};
+  if (ShowsZone(s.coordinatesDisplay)) fields.push_back(&f.zone.value);
+  if (ShowsSatellites(s.nmeaFormat)) fields.push_back(&f.satellites.value);
+  for (const Rect* r : fields) canvas_.FillRect(*r, kReadoutWarningColour);
   update();
 }
 

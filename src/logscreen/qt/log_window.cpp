@@ -305,6 +305,7 @@ void LogWindow::StartReaders(bool em38, bool gps) {
   };
   h.gpsGsa = [](const std::string& s, uint32_t) { OnGpsGsa(s); };
   h.gpsLinkWarning = [this] { PaintGpsLinkWarning(); };
+  h.em38LinkWarning = [] { OnEm38LinkLost(); };
   bridge_ = std::make_unique<ReaderBridge>(this, std::move(h));
   if (em38) bridge_->StartEm38();
 }

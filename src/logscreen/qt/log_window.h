@@ -117,6 +117,7 @@ class LogWindow : public QWidget, public LoggingScreenSink {
   void EraseField(const Rect& r);
   void DrawField(const Rect& r, const std::string& text, const QFont& font, Colour colour = 0, bool erase = true);
   void DrawLabel(Point p, const std::string& text, const QFont& font);
+  void DrawIndicatorCircles(Colour first, Colour second);
   void PaintReadoutLabels();
   void PaintInstrumentSummary();
   void PaintScaleLimits();

@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "platform/pcm_convert.h"
+#include "platform/ticks.h"
 #include "platform/qt/wav_decode.h"
 
 namespace obrix {
@@ -28,28 +29,33 @@ void SilenceAlsaLog() {
 
 }  // namespace
 
-AlsaSound::AlsaSound(const std::string& device) {
+AlsaSound::AlsaSound(const std::string& device) : device_(device) {
   SilenceAlsaLog();
+  if (!OpenDevice()) return;
+  LoadClips();
+  available_ = true;
+  thread_ = std::thread([this] { Run(); });
+}
+
+bool AlsaSound::OpenDevice() {
   // Non-blocking, also for the writes: a device held by another program fails at once instead of hanging
   // the caller, and a stalled device cannot keep the player thread from stopping.
-  int rc = snd_pcm_open(&pcm_, device.c_str(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK);
+  int rc = snd_pcm_open(&pcm_, device_.c_str(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK);
   if (rc < 0) {
     pcm_ = nullptr;
-    status_ = "no sound device \"" + device + "\": " + snd_strerror(rc);
-    return;
+    SetStatus("no sound device \"" + device_ + "\": " + snd_strerror(rc));
+    return false;
   }
   rc = snd_pcm_set_params(pcm_, SND_PCM_FORMAT_S16, SND_PCM_ACCESS_RW_INTERLEAVED, kCueOutputChannels,
                           kCueOutputRate, 1, kLatencyUs);
   if (rc < 0) {
-    status_ = "sound device \"" + device + "\" refused the output format: " + snd_strerror(rc);
+    SetStatus("sound device \"" + device_ + "\" refused the output format: " + snd_strerror(rc));
     snd_pcm_close(pcm_);
     pcm_ = nullptr;
-    return;
+    return false;
   }
-  LoadClips();
-  status_ = "playing on \"" + device + "\"";
-  available_ = true;
-  thread_ = std::thread([this] { Run(); });
+  SetStatus("playing on \"" + device_ + "\"");
+  return true;
 }
 
 AlsaSound::~AlsaSound() {
@@ -90,7 +96,8 @@ void AlsaSound::SetStatus(std::string status) {
 }
 
 void AlsaSound::PlayCue(const std::string& name) {
-  if (!available_.load(std::memory_order_acquire)) return;
+  // No player thread: the device never opened.
+  if (!thread_.joinable()) return;
   auto clip = std::find_if(clips_.begin(), clips_.end(), [&](const Clip& c) { return c.name == name; });
   if (clip == clips_.end()) return;
   bool idle = false;
@@ -100,6 +107,10 @@ void AlsaSound::PlayCue(const std::string& name) {
   }
   {
     std::lock_guard<std::mutex> lock(mutex_);
+    if (retry_.failing() && !retry_.TryAgain(TickMs())) {
+      busy_ = false;
+      return;
+    }
     pending_ = &*clip;
   }
   wake_.notify_one();
@@ -114,14 +125,22 @@ void AlsaSound::Run() {
     pending_ = nullptr;
     lock.unlock();
     const auto start = std::chrono::steady_clock::now();
-    const bool ok = Play(*clip);
+    const bool ok = (pcm_ || OpenDevice()) && Play(*clip);
+    if (!ok && pcm_) {
+      snd_pcm_close(pcm_);
+      pcm_ = nullptr;
+    }
     lock.lock();
     if (!ok) {
-      // The device went away or broke: silent from now on, no further attempts.
+      // The device went away or broke: closed, and tried again at a later cue.
       available_ = false;
       busy_ = false;
-      break;
+      if (retry_.Failed(TickMs()))
+        std::fprintf(stderr, "Sound: %s; the device is tried again at a later cue\n", status_.c_str());
+      continue;
     }
+    retry_.Worked();
+    available_ = true;
     // A device that consumes faster than real time (or a cue cut short) still keeps the cue's length.
     wake_.wait_until(lock, start + std::chrono::milliseconds(clip->lengthMs), [this] { return stop_; });
     ++played_;

@@ -8,8 +8,10 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSpinBox>
+#include <chrono>
 #include <cstdio>
 #include <mutex>
+#include <thread>
 
 #include "platform/control_ids.h"
 #include "platform/qt/buttons.h"
@@ -119,6 +121,11 @@ PromptAnswer& PromptAnswer::Then(std::vector<ControlValue> values, DialogEnd end
   return *this;
 }
 
+PromptAnswer& PromptAnswer::HoldWhile(std::function<bool()> up) {
+  holdWhile = std::move(up);
+  return *this;
+}
+
 std::function<void(const std::string&)> ScriptedPrompts::SetFailureHandler(
     std::function<void(const std::string&)> handler) {
   std::lock_guard<std::mutex> lock(g_handlerMutex);
@@ -139,6 +146,18 @@ void ScriptedPrompts::Fail(const std::string& message) {
     handler(message);
   else
     std::fprintf(stderr, "prompt script: %s\n", message.c_str());
+}
+
+void ScriptedPrompts::HoldMessage(const PromptCall& call, const std::function<bool()>& up) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+  while (up()) {
+    if (std::chrono::steady_clock::now() > end) {
+      Fail(Describe(call) + " held for more than a minute");
+      return;
+    }
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
 }
 
 std::optional<PromptAnswer> ScriptedPrompts::Next(const PromptCall& call, PromptAnswer::Kind kind) {
@@ -171,6 +190,7 @@ int ScriptedPrompts::ShowMessage(const std::string& templateName, const std::str
   if (auto a = Next(call, PromptAnswer::Button)) {
     call.answered = true;
     call.result = a->result;
+    if (a->holdWhile) HoldMessage(call, a->holdWhile);
   }
   calls_.push_back(call);
   return call.result;

@@ -79,6 +79,8 @@ struct PromptAnswer {
   bool suggested = false;      // File: accept the suggested name in the initial folder
   std::optional<obrix::Colour> colour;
   std::vector<DialogStep> steps;
+  // Button: the message stays up while this holds, the event loop running as under a modal box.
+  std::function<bool()> holdWhile;
 
   static PromptAnswer Press(int result, std::string templ = "");
   static PromptAnswer ChooseFile(std::string path);
@@ -91,6 +93,8 @@ struct PromptAnswer {
   static PromptAnswer Choose(int menuId);
   // A further dialog step, run when the dialog is still open after the previous one.
   PromptAnswer& Then(std::vector<ControlValue> values, DialogEnd end = DialogEnd::ClickOk());
+  // Keeps a message up while `up()` holds (at most a minute, then a script fault), then answers it.
+  PromptAnswer& HoldWhile(std::function<bool()> up);
 };
 
 class ScriptedPrompts : public Prompts {
@@ -127,6 +131,7 @@ class ScriptedPrompts : public Prompts {
 
  private:
   std::optional<PromptAnswer> Next(const PromptCall& call, PromptAnswer::Kind kind);
+  void HoldMessage(const PromptCall& call, const std::function<bool()>& up);
   std::string ApplyValue(QDialog& dialog, const ControlValue& v);
   std::string EndStep(QDialog& dialog, const DialogEnd& end);
 

@@ -75,6 +75,16 @@ void ReaderBridge::StopReaders() {
   generation_.fetch_add(1);
 }
 
+void ReaderBridge::Post(std::function<void()> fn) {
+  const uint64_t gen = generation_.load();
+  QMetaObject::invokeMethod(
+      context_.get(),
+      [this, gen, fn = std::move(fn)] {
+        if (gen == generation_.load()) fn();
+      },
+      Qt::QueuedConnection);
+}
+
 void ReaderBridge::PostRecord(const Em38RecordCopy& record) {
   const uint64_t gen = generation_.load();
   QMetaObject::invokeMethod(
@@ -83,6 +93,11 @@ void ReaderBridge::PostRecord(const Em38RecordCopy& record) {
         if (gen == generation_.load() && handlers_.em38Record) handlers_.em38Record(record);
       },
       Qt::QueuedConnection);
+}
+
+void ReaderBridge::PostLinkWarning() {
+  if (!handlers_.em38LinkWarning) return;
+  Post([h = handlers_.em38LinkWarning] { h(); });
 }
 
 void ReaderBridge::CallForGps(std::function<void()> fn) {
@@ -111,8 +126,18 @@ void ReaderBridge::PaintLinkWarning() {
 }
 
 void ReaderBridge::ShowMessage(const std::string& title, const std::string& text) {
+  if (messageUp_->exchange(true)) return;
+  // Not through Post: the flag comes down also when the session has ended meanwhile, and only the shared flag
+  // is touched once the message has closed (the bridge may be gone by then).
   QPointer<QWidget> owner = owner_;
-  CallForGps([owner, title, text] { obrix::ShowMessage(kMessageOk, title, text, owner.data()); });
+  const uint64_t gen = generation_.load();
+  QMetaObject::invokeMethod(
+      context_.get(),
+      [this, gen, owner, title, text, up = messageUp_] {
+        if (gen == generation_.load()) obrix::ShowMessage(kMessageOk, title, text, owner.data());
+        up->store(false);
+      },
+      Qt::QueuedConnection);
 }
 
 void InstallPortMessages(QWidget* owner) {

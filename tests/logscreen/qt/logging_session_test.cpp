@@ -40,7 +40,11 @@
 #include "serial/reader_thread.h"
 #include "sim/em38_stream.h"
 #include "sim/gnss_stream.h"
+#include "logscreen/qt/panes.h"
 #include "logscreen/qt/session_fixture.h"
+#include "gps/fix_state.h"
+#include "sim/sim_process.h"
+#include <signal.h>
 #include "test_support.h"
 
 namespace obrix {
@@ -64,8 +68,16 @@ class Devices {
 
   void UnplugAndReplugGps() {
     std::lock_guard<std::mutex> lock(mutex_);
-    gnss.Close();
-    gnssStream_.reset();
+    UnplugGpsLocked();
+    PlugGpsLocked();
+  }
+  // The receiver's cable out (its port link goes too) and in again on a new pseudo-terminal.
+  void UnplugGps() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    UnplugGpsLocked();
+  }
+  void PlugGps() {
+    std::lock_guard<std::mutex> lock(mutex_);
     PlugGpsLocked();
   }
 
@@ -73,9 +85,9 @@ class Devices {
   std::string error;
 
  private:
-  void PlugGps() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    PlugGpsLocked();
+  void UnplugGpsLocked() {
+    gnss.Close();
+    gnssStream_.reset();
   }
   void PlugGpsLocked() {
     EXPECT_TRUE(gnss.Open(PtyLink::PortLinkPath("COM6"), &error)) << error;
@@ -365,6 +377,92 @@ TEST_F(LoggingSessionTest, ReceiverUnpluggedWhileRecordingIsReconnected) {
   for (size_t i = brk; i < r.size(); ++i) fixesAfter += r[i][0] == '!' && r[i][7] == 'p';
   EXPECT_GE(fixesAfter, 1);
   EXPECT_FALSE(sound_.Cues().empty());
+}
+
+// A receiver that is back while the message of a failed reopen is still up: positions resume by themselves.
+TEST_F(LoggingSessionTest, ReceiverBackWhileThePortMessageIsUpResumesWithoutTheOperator) {
+  Config().disconnectAlarm = 1;
+  Devices devices(true, true);
+  Open();
+  StartSession();
+  OpenFileAndGo();
+  PumpFor(1000);
+  prompts_.ClearCalls();
+  devices.UnplugGps();
+  bool plugged = false;
+  int positionsAtPlug = 0;
+  prompts_ << PromptAnswer::Press(IDOK, "MESSAGEOK").HoldWhile([&] {
+    if (!plugged) {
+      // The message is up: the link shows as down, and the receiver comes back.
+      const ReadoutRects& f = log_->readoutRects();
+      EXPECT_EQ(log_->canvas().GetPixel(f.dop.value.left + 1, f.dop.value.top + 1), kReadoutWarningColour);
+      EXPECT_EQ(sound_.PlayedCount(kSoundRing), 1);
+      devices.PlugGps();
+      plugged = true;
+      positionsAtPlug = Fix().GpsPositionCount;
+    }
+    return Fix().GpsPositionCount < positionsAtPlug + 2;
+  });
+  ASSERT_TRUE(PumpUntil([&] { return prompts_.Calls().size() == 1; }, 15000)) << "no port message";
+  EXPECT_TRUE(plugged);
+  EXPECT_EQ(prompts_.Calls()[0].text, "Port COM6 does not exists");
+  EXPECT_EQ(Readers().GpsLinkBroken.load(), 0);
+  EXPECT_EQ(Sess().LoggingState.load(), Logging);
+  // The fields show positions again.
+  const ReadoutRects& f = log_->readoutRects();
+  EXPECT_NE(log_->canvas().GetPixel(f.north.value.left + 1, f.north.value.top + 1), kReadoutWarningColour);
+  PauseAndExit();
+  const std::vector<std::string> r = Records(path_);
+  CheckWellFormed(r);
+  int breaks = 0;
+  for (const std::string& rec : r) breaks += IsEvent(rec, "GPS CONN BR");
+  EXPECT_EQ(breaks, 2);  // one per attempt: the failed reopen and the one that found the receiver
+}
+
+TEST_F(LoggingSessionTest, InstrumentUnpluggedWhileRecordingIsWatchedAndResumesOnTheScreen) {
+  Config().gpsInput = 0;
+  Config().disconnectAlarm = 1;
+  test::SimProcess sim;
+  // Back 2.5 s after the unplugging: after the reopen at the break (1 s), before the next one (4 s).
+  ASSERT_TRUE(sim.Start("em38-sim", {"--port", "COM4", "--unplug-for", "2.5"}, root_.dir().path()));
+  ASSERT_NE(test::WaitForLink(PtyLink::PortLinkPath("COM4"), 5000), "") << sim.ReadOutput(100);
+  Open();
+  Config().gpsInput = 0;  // the window loads the settings file again
+  Config().disconnectAlarm = 1;
+  StartSession();
+  OpenFileAndGo();
+  PumpFor(1500);
+  Canvas& pane = LogPanes().numbers->canvas();
+  const int px = pane.width() - 2, py = pane.height() - 2;
+  EXPECT_EQ(pane.GetPixel(px, py), kReadoutNormalColour);
+
+  prompts_.ClearCalls();
+  prompts_ << PromptAnswer::Press(IDOK, "MESSAGEOK");
+  sim.Signal(SIGUSR2);
+  ASSERT_TRUE(PumpUntil([] { return Readers().Em38LinkBroken.load() == 1; }, 3000));
+  EXPECT_TRUE(PumpUntil([&] { return pane.GetPixel(px, py) == kReadoutWarningColour; }, 1000));
+  ASSERT_TRUE(PumpUntil([] { return Readers().Em38LinkBroken.load() == 0; }, 8000)) << sim.ReadOutput(100);
+  EXPECT_TRUE(PumpUntil([&] { return pane.GetPixel(px, py) == kReadoutNormalColour; }, 2000));
+  EXPECT_TRUE(log_->isVisible());
+  EXPECT_EQ(Sess().LoggingState.load(), Logging);
+  PumpFor(1000);
+  PauseAndExit();
+  EXPECT_EQ(sim.Stop(), 0);
+
+  ASSERT_EQ(prompts_.Calls().size(), 2u);  // the port message, then the exit question
+  EXPECT_EQ(prompts_.Calls()[0].text, "Port COM4 does not exists");
+  EXPECT_GE(sound_.PlayedCount(kSoundRing), 1);
+  const std::vector<std::string> r = Records(path_);
+  CheckWellFormed(r);
+  size_t brk = 0;
+  int breaks = 0;
+  for (size_t i = 0; i < r.size(); ++i)
+    if (IsEvent(r[i], "EM CONN BR")) brk = i, ++breaks;
+  ASSERT_EQ(breaks, 1);
+  int before = 0, after = 0;
+  for (size_t i = 0; i < r.size(); ++i) (i < brk ? before : after) += r[i][0] == 'T';
+  EXPECT_GT(before, 3);
+  EXPECT_GT(after, 3);
 }
 
 TEST_F(LoggingSessionTest, GpsDisabledAndInstrumentDisabledSessions) {

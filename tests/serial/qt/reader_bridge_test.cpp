@@ -73,21 +73,28 @@ TEST(CallOnWindowThread, RunsOnTheWindowThreadOrGivesUpWhenStopped) {
 
 class ReaderBridgeTest : public test::SerialTest {};
 
-TEST_F(ReaderBridgeTest, RecordsOfAStoppedSessionAreDropped) {
+TEST_F(ReaderBridgeTest, RecordsAndLinkWarningsOfAStoppedSessionAreDropped) {
   std::vector<std::string> handled;
   ReaderHandlers h;
   h.em38Record = [&](const Em38RecordCopy& r) { handled.emplace_back(r.record()); };
+  h.em38LinkWarning = [&] { handled.emplace_back("lost"); };
   ReaderBridge bridge(nullptr, h);
   Em38RecordCopy record;
   std::snprintf(record.text, sizeof record.text, "T\x01-0042");
   record.length = 7;
-  std::thread([&] { bridge.PostRecord(record); }).join();
-  bridge.StopReaders();  // before the window thread handled it
+  auto post = [&] {
+    std::thread([&] {
+      bridge.PostRecord(record);
+      bridge.PostLinkWarning();
+    }).join();
+  };
+  post();
+  bridge.StopReaders();  // before the window thread handled them
   PumpUntil([] { return false; }, 30);
   EXPECT_TRUE(handled.empty());
-  std::thread([&] { bridge.PostRecord(record); }).join();
-  EXPECT_TRUE(PumpUntil([&] { return handled.size() == 1; }, 1000));
-  EXPECT_EQ(handled, std::vector<std::string>{"T\x01-0042"});
+  post();
+  EXPECT_TRUE(PumpUntil([&] { return handled.size() == 2; }, 1000));
+  EXPECT_EQ(handled, (std::vector<std::string>{"T\x01-0042", "lost"}));
 }
 
 TEST_F(ReaderBridgeTest, StoppingWhileTheGpsReaderWaitsForTheWindowThreadDoesNotDeadlock) {
@@ -121,26 +128,39 @@ TEST_F(ReaderBridgeTest, StoppingWhileTheGpsReaderWaitsForTheWindowThreadDoesNot
   EXPECT_EQ(Ports().GpsPortState, 1);
 }
 
-TEST_F(ReaderBridgeTest, ReaderMessagesShowAsMessageOkOnTheWindowThread) {
+TEST_F(ReaderBridgeTest, ReaderMessagesNeverWaitAndOnlyOneIsUpAtATime) {
   ScriptedPrompts prompts;
+  ReaderBridge bridge(nullptr, {});
+  auto fromReader = [&](const std::string& text) { std::thread([&] { bridge.ShowMessage("Serial Port", text); }).join(); };
+  // While the first is up, the other reader's message is dropped.
+  int polls = 0;
+  prompts << PromptAnswer::Press(IDOK, "MESSAGEOK").HoldWhile([&] {
+    if (++polls == 1) fromReader("COM4 dropped");
+    return polls < 10;
+  });
   prompts << PromptAnswer::Press(IDOK, "MESSAGEOK");
   SetPrompts(&prompts);
-  ReaderBridge bridge(nullptr, {});
-  Readers().GpsReaderRun = 1;
-  std::atomic<bool> finished{false};
-  std::thread reader([&] {
+  // The reader goes on at once, before the window thread has shown anything.
+  std::thread([&] {
     ReportPortError(kErrorFileNotFound, 5, kPortKindGps, [&](const std::string& t, const std::string& x) {
       bridge.ShowMessage(t, x);
     });
-    finished = true;
-  });
-  EXPECT_TRUE(PumpUntil([&] { return finished.load(); }, 2000));
-  reader.join();
+  }).join();
+  EXPECT_TRUE(prompts.Calls().empty());
+  EXPECT_TRUE(bridge.MessageUp());
+  fromReader("COM6 dropped");
+  EXPECT_TRUE(PumpUntil([&] { return !bridge.MessageUp(); }, 2000));
+  // Once it is closed, the next message shows.
+  fromReader("Port COM6 does not exists");
+  EXPECT_TRUE(PumpUntil([&] { return prompts.Calls().size() == 2 && !bridge.MessageUp(); }, 2000));
   SetPrompts(nullptr);
-  ASSERT_EQ(prompts.Calls().size(), 1u);
-  EXPECT_EQ(prompts.Calls()[0].templateName, "MESSAGEOK");
-  EXPECT_EQ(prompts.Calls()[0].title, "Serial Port");
-  EXPECT_EQ(prompts.Calls()[0].text, "Port COM6 does not exists");
+  ASSERT_EQ(prompts.Calls().size(), 2u);
+  for (const PromptCall& call : prompts.Calls()) {
+    EXPECT_EQ(call.templateName, "MESSAGEOK");
+    EXPECT_EQ(call.title, "Serial Port");
+    EXPECT_EQ(call.text, "Port COM6 does not exists");
+  }
+  EXPECT_EQ(polls, 10);
 }
 
 }  // namespace
