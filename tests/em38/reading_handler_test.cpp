@@ -185,7 +185,7 @@ TEST_F(ReadingHandlerTest, MarkerReadout) {
 
 TEST_F(ReadingHandlerTest, LostLinkReadoutUntilTheNextRecord) {
   StartRecording(0.0, 1.0);
-  OnEm38Record(kMarker, 1u);
+  OnEm38Record(kMarker, 100001u);
   OnEm38LinkLost();
   const InstrumentReadout& lost = screen_.instrumentReadouts.back();
   EXPECT_EQ(lost.background, ReadoutBackground::Warning);
@@ -194,7 +194,7 @@ TEST_F(ReadingHandlerTest, LostLinkReadoutUntilTheNextRecord) {
   EXPECT_EQ(lost.value, "");
   EXPECT_FALSE(lost.dipoleWarning || lost.componentWarning);
   EXPECT_EQ(screen_.markers.back(), " ");
-  OnEm38Record(kCondV, 2u);
+  OnEm38Record(kCondV, 100002u);
   EXPECT_EQ(screen_.instrumentReadouts.back().background, ReadoutBackground::Normal);
 }
 
