@@ -11,10 +11,10 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
-#include "app/settings.h"
 #include "datafile/records.h"
 #include "export/survey_export.h"
 #include "platform/numbers.h"
+#include "settings/settings.h"
 
 namespace obrix {
 namespace {

@@ -13,19 +13,12 @@
 #include <cstdio>
 #include <string>
 
-#include "app/palette.h"
-#include "app/session.h"
-#include "app/settings.h"
 #include "datafile/data_file.h"
 #include "datafile/writers.h"
-#include "em38/reading_handler.h"
-#include "gps/fix_handler.h"
 #include "gps/fix_state.h"
 #include "gps/nmea_table.h"
 #include "gps/projection.h"
 #include "gps/reading_bins.h"
-#include "logscreen/screen_sink.h"
-#include "map/colour_scale.h"
 #include "map/map_grid.h"
 #include "map/map_navigation.h"
 #include "map/map_pages.h"
@@ -37,9 +30,16 @@
 #include "platform/ticks.h"
 #include "serial/gps_reader.h"
 #include "serial/reader_state.h"
+#include "settings/settings.h"
 #include "sim/em38_stream.h"
 #include "sim/gnss_stream.h"
 #include "sim/scenario.h"
+#include "state/colour_scale.h"
+#include "state/palette.h"
+#include "state/session.h"
+#include "survey/fix_handler.h"
+#include "survey/reading_handler.h"
+#include "survey/screen_sink.h"
 
 namespace obrix {
 namespace {

@@ -5,13 +5,13 @@
 #include <array>
 #include <cmath>
 
-#include "app/palette.h"
-#include "app/settings.h"
-#include "logscreen/bar_panes.h"
-#include "logscreen/pane_scales.h"
-#include "logscreen/pane_state.h"
-#include "logscreen/profile_pane.h"
+#include "panes/bar_panes.h"
+#include "panes/profile_pane.h"
 #include "platform/canvas.h"
+#include "settings/settings.h"
+#include "state/palette.h"
+#include "survey/pane_scales.h"
+#include "survey/pane_state.h"
 
 namespace obrix {
 namespace {

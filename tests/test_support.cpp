@@ -6,8 +6,8 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "app/settings.h"
 #include "platform/paths.h"
+#include "settings/settings.h"
 
 namespace obrix::test {
 

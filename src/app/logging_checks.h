@@ -2,7 +2,7 @@
 // Configuration checks of the Logging command, made before any port is touched.
 #include <string>
 
-#include "app/settings.h"
+#include "settings/settings.h"
 
 namespace obrix {
 

@@ -60,13 +60,6 @@ std::array<Rect, kSetupButtonCount> LayoutSetupButtons(bool portrait, int cw, in
   return r;
 }
 
-FontSet ComputeFonts(bool largeScreen) {
-  FontSet f;
-  f.label = {largeScreen ? 16 : 14, 400, false};
-  f.value = {largeScreen ? 16 : 14, 700, false};
-  return f;
-}
-
 FontSpec SetupButtonFont(const FontSet& fonts, bool portrait, int cw, int ch) {
   if (portrait) return fonts.portraitButton;
   if (cw > 1100 || ch > 1100) return fonts.largeButton;

@@ -4,8 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
 #include "platform/canvas.h"
+#include "platform/font_set.h"
+#include "settings/settings.h"
 
 namespace obrix {
 
@@ -27,25 +28,6 @@ extern const std::array<const char*, kSetupButtonCount> kSetupButtonCaptions;
 // Rectangles of the ten setup buttons, in identifier order.
 std::array<Rect, kSetupButtonCount> LayoutSetupButtons(bool portrait, int clientWidth, int clientHeight);
 
-struct FontSpec {
-  int height;
-  int weight;
-  bool italic;
-};
-// The fonts of the system, created once at start.
-struct FontSet {
-  FontSpec large{20, 200, false};
-  FontSpec largeButton{28, 600, false};
-  FontSpec portraitButton{24, 600, false};
-  FontSpec title{48, 800, false};
-  FontSpec label{14, 400, false};
-  FontSpec smallBold{14, 600, false};
-  FontSpec value{14, 700, false};
-  FontSpec button{18, 600, false};
-  FontSpec smallSummary{16, 400, false};
-  FontSpec italic{18, 400, true};
-};
-FontSet ComputeFonts(bool largeScreen);
 // The font of the setup buttons.
 FontSpec SetupButtonFont(const FontSet& fonts, bool portrait, int clientWidth, int clientHeight);
 

@@ -9,8 +9,8 @@
 #include <cctype>
 #include <cstdio>
 
-#include "app/message_box.h"
 #include "platform/files.h"
+#include "platform/message_box.h"
 #include "platform/paths.h"
 
 namespace obrix {

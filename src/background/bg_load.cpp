@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "app/message_box.h"
 #include "background/ascii_import.h"
 #include "background/background_list.h"
 #include "background/bg_file_draw.h"
@@ -11,6 +10,7 @@
 #include "map/map_hooks.h"
 #include "map/map_pages.h"
 #include "platform/files.h"
+#include "platform/message_box.h"
 #include "platform/paths.h"
 
 namespace obrix {

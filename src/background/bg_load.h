@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "app/settings.h"
 #include "background/background_list.h"
+#include "settings/settings.h"
 
 namespace obrix {
 

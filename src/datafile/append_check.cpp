@@ -5,12 +5,12 @@
 #include <optional>
 #include <unistd.h>
 
-#include "app/settings.h"
 #include "datafile/data_file.h"
 #include "datafile/record_reader.h"
 #include "gps/fix_state.h"
 #include "gps/projection.h"
 #include "platform/numbers.h"
+#include "settings/settings.h"
 
 namespace obrix {
 namespace {

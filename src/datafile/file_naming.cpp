@@ -7,14 +7,14 @@
 #include <unistd.h>
 #include <vector>
 
-#include "app/session.h"
-#include "app/settings.h"
 #include "datafile/data_file.h"
 #include "datafile/writers.h"
 #include "platform/files.h"
 #include "platform/numbers.h"
 #include "platform/text.h"
+#include "settings/settings.h"
 #include "settings/settings_file.h"
+#include "state/session.h"
 
 namespace obrix {
 namespace {

@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/settings.h"
 #include "platform/ticks.h"
+#include "settings/settings.h"
 
 namespace obrix {
 

@@ -1,13 +1,13 @@
 #include "datafile/writers.h"
 
-#include "app/reading_rate.h"
-#include "app/session.h"
-#include "app/settings.h"
 #include "datafile/data_file.h"
 #include "datafile/records.h"
+#include "em38/reading_rate.h"
 #include "gps/fix_state.h"
 #include "gps/projection.h"
 #include "platform/ticks.h"
+#include "settings/settings.h"
+#include "state/session.h"
 
 namespace obrix {
 

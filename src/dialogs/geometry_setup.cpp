@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "app/settings.h"
 #include "dialogs/dialog_values.h"
 #include "platform/numbers.h"
+#include "settings/settings.h"
 #include "settings/settings_file.h"
 
 namespace obrix {

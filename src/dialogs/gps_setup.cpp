@@ -1,11 +1,11 @@
 #include "dialogs/gps_setup.h"
 
-#include "app/session.h"
-#include "app/settings.h"
 #include "dialogs/dialog_values.h"
 #include "gps/nmea_table.h"
 #include "platform/numbers.h"
+#include "settings/settings.h"
 #include "settings/settings_file.h"
+#include "state/session.h"
 
 namespace obrix {
 

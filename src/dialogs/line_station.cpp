@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/message_box.h"
-#include "app/settings.h"
 #include "datafile/writers.h"
+#include "platform/message_box.h"
 #include "platform/numbers.h"
+#include "settings/settings.h"
 #include "settings/settings_file.h"
 
 namespace obrix {

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/settings.h"
 #include "dialogs/map_display_options.h"
 #include "map/map_view_state.h"
 #include "platform/numbers.h"
+#include "settings/settings.h"
 
 namespace obrix {
 

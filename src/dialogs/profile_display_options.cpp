@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "app/palette.h"
-#include "logscreen/pane_scales.h"
-#include "logscreen/pane_state.h"
-#include "logscreen/profile_pane.h"
+#include "panes/profile_pane.h"
 #include "settings/settings_file.h"
+#include "state/palette.h"
+#include "survey/pane_scales.h"
+#include "survey/pane_state.h"
 
 namespace obrix {
 

@@ -3,7 +3,7 @@
 // the profile grid.
 #include <array>
 
-#include "app/settings.h"
+#include "settings/settings.h"
 
 namespace obrix {
 

@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/settings.h"
-#include "logscreen/pane_scales.h"
-#include "logscreen/profile_pane.h"
-#include "map/colour_scale.h"
 #include "map/map_view_state.h"
+#include "panes/profile_pane.h"
 #include "platform/numbers.h"
+#include "settings/settings.h"
 #include "settings/settings_file.h"
+#include "state/colour_scale.h"
+#include "survey/pane_scales.h"
 
 namespace obrix {
 

@@ -2,11 +2,11 @@
 
 #include <cmath>
 
-#include "app/message_box.h"
-#include "app/reading_rate.h"
-#include "app/settings.h"
 #include "dialogs/dialog_values.h"
+#include "em38/reading_rate.h"
+#include "platform/message_box.h"
 #include "platform/numbers.h"
+#include "settings/settings.h"
 #include "settings/settings_file.h"
 
 namespace obrix {

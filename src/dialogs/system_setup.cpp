@@ -1,7 +1,7 @@
 #include "dialogs/system_setup.h"
 
-#include "app/settings.h"
 #include "dialogs/dialog_values.h"
+#include "settings/settings.h"
 #include "settings/settings_file.h"
 
 namespace obrix {

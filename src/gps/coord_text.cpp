@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "app/settings.h"
 #include "gps/length_units.h"
 #include "gps/nmea_fields.h"
+#include "settings/settings.h"
 
 namespace obrix {
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 // Length units of positions. Two sets of constants, each used in its own place: projected UTM metres are divided
 // by the metres per unit; grid metres received from LLK/LLQ/RTS sentences are multiplied by units per metre.
-#include "app/settings.h"
+#include "settings/settings.h"
 
 namespace obrix {
 

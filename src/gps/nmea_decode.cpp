@@ -2,10 +2,10 @@
 
 #include <cmath>
 
-#include "app/settings.h"
 #include "gps/coord_text.h"
 #include "gps/length_units.h"
 #include "gps/nmea_fields.h"
+#include "settings/settings.h"
 
 namespace obrix {
 namespace {

@@ -1,6 +1,6 @@
 #include "gps/nmea_table.h"
 
-#include "app/settings.h"
+#include "settings/settings.h"
 
 namespace obrix {
 namespace {

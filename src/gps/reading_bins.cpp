@@ -1,6 +1,6 @@
 #include "gps/reading_bins.h"
 
-#include "app/session.h"
+#include "state/session.h"
 
 namespace obrix {
 namespace {

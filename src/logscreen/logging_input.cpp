@@ -1,7 +1,7 @@
 #include "logscreen/logging_input.h"
 
-#include "app/session.h"
-#include "app/settings.h"
+#include "settings/settings.h"
+#include "state/session.h"
 
 namespace obrix {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "app/settings.h"
 #include "map/map_frame.h"
 #include "platform/canvas.h"
+#include "settings/settings.h"
 
 namespace obrix {
 namespace {

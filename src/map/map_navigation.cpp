@@ -3,15 +3,15 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/session.h"
-#include "app/settings.h"
 #include "map/map_grid.h"
 #include "map/map_hooks.h"
 #include "map/map_pages.h"
 #include "map/map_view_state.h"
 #include "platform/numbers.h"
 #include "platform/sound.h"
+#include "settings/settings.h"
 #include "settings/settings_file.h"
+#include "state/session.h"
 
 namespace obrix {
 namespace {

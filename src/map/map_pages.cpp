@@ -3,15 +3,15 @@
 #include <algorithm>
 #include <array>
 
-#include "app/palette.h"
-#include "app/settings.h"
 #include "gps/fix_state.h"
 #include "map/map_grid.h"
 #include "map/map_hooks.h"
 #include "map/map_palette.h"
 #include "map/map_track.h"
 #include "map/map_view_state.h"
-#include "app/session.h"
+#include "settings/settings.h"
+#include "state/palette.h"
+#include "state/session.h"
 
 namespace obrix {
 namespace {

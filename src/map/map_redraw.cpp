@@ -4,20 +4,20 @@
 #include <cstdio>
 #include <string_view>
 
-#include "app/message_box.h"
-#include "app/palette.h"
-#include "app/session.h"
-#include "app/settings.h"
 #include "datafile/data_file.h"
 #include "datafile/record_reader.h"
 #include "em38/em38_record.h"
 #include "gps/fix_state.h"
 #include "gps/reading_bins.h"
-#include "map/colour_scale.h"
 #include "map/map_frame.h"
 #include "map/map_hooks.h"
 #include "map/map_track.h"
+#include "platform/message_box.h"
 #include "platform/ticks.h"
+#include "settings/settings.h"
+#include "state/colour_scale.h"
+#include "state/palette.h"
+#include "state/session.h"
 
 namespace obrix {
 namespace {

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/session.h"
-#include "app/settings.h"
 #include "datafile/writers.h"
 #include "gps/travel_direction.h"
 #include "map/map_hooks.h"
 #include "map/map_pages.h"
+#include "settings/settings.h"
+#include "state/session.h"
 
 namespace obrix {
 namespace {

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/palette.h"
-#include "app/settings.h"
 #include "gps/reading_bins.h"
 #include "map/map_pages.h"
 #include "map/map_track.h"
+#include "settings/settings.h"
+#include "state/palette.h"
 
 namespace obrix {
 namespace {

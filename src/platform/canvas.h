@@ -24,7 +24,7 @@
 
 namespace obrix {
 
-using Colour = uint32_t;  // RGB, red in the low byte (the same type as in app/settings.h)
+using Colour = uint32_t;  // RGB, red in the low byte (the same type as in settings/settings.h)
 
 // RGB(r, g, b) as a `Colour` (red in the low byte).
 inline constexpr Colour Rgb(int r, int g, int b) {

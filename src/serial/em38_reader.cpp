@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/session.h"
-#include "app/settings.h"
 #include "datafile/writers.h"
 #include "platform/serial.h"
 #include "platform/sound.h"
@@ -12,6 +10,8 @@
 #include "serial/port_access.h"
 #include "serial/reader_state.h"
 #include "serial/reader_thread.h"
+#include "settings/settings.h"
+#include "state/session.h"
 
 namespace obrix {
 

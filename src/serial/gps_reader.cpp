@@ -2,8 +2,6 @@
 
 #include <cstdlib>
 
-#include "app/session.h"
-#include "app/settings.h"
 #include "datafile/writers.h"
 #include "gps/line_role.h"
 #include "platform/serial.h"
@@ -12,6 +10,8 @@
 #include "serial/port_access.h"
 #include "serial/reader_state.h"
 #include "serial/reader_thread.h"
+#include "settings/settings.h"
+#include "state/session.h"
 
 namespace obrix {
 namespace {

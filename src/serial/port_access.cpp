@@ -3,13 +3,13 @@
 #include <cstdio>
 #include <mutex>
 
-#include "app/message_box.h"
-#include "app/settings.h"
+#include "platform/message_box.h"
 #include "platform/ticks.h"
 #include "serial/em38_reader.h"
 #include "serial/gps_reader.h"
 #include "serial/reader_state.h"
 #include "serial/reader_thread.h"
+#include "settings/settings.h"
 
 namespace obrix {
 namespace {

@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <variant>
 
-#include "app/settings.h"
 #include "platform/numbers.h"
 #include "platform/text.h"
+#include "settings/settings.h"
 #include "settings/settings_file.h"
 
 namespace obrix {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/settings.h"
 #include "app/setup_layout.h"
+#include "settings/settings.h"
 
 namespace obrix {
 namespace {

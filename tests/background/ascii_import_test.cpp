@@ -5,13 +5,13 @@
 #include <unistd.h>
 #include <vector>
 
-#include "app/settings.h"
 #include "background/ascii_columns.h"
 #include "background/ascii_import.h"
 #include "background/background_list.h"
 #include "background/bg_record.h"
 #include "gps/fix_state.h"
 #include "platform/files.h"
+#include "settings/settings.h"
 #include "test_support.h"
 
 namespace obrix {

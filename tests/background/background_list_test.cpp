@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "app/message_box.h"
 #include "background/background_list.h"
 #include "platform/files.h"
+#include "platform/message_box.h"
 #include "platform/paths.h"
 #include "test_support.h"
 

@@ -5,8 +5,6 @@
 #include <unistd.h>
 #include <vector>
 
-#include "app/session.h"
-#include "app/settings.h"
 #include "background/background_list.h"
 #include "background/bg_record.h"
 #include "background/data_import.h"
@@ -16,6 +14,8 @@
 #include "gps/projection.h"
 #include "platform/files.h"
 #include "platform/numbers.h"
+#include "settings/settings.h"
+#include "state/session.h"
 #include "test_support.h"
 
 namespace obrix {

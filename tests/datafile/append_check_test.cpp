@@ -3,13 +3,13 @@
 
 #include <cmath>
 
-#include "app/settings.h"
 #include "datafile/append_check.h"
 #include "datafile/data_file.h"
 #include "datafile/records.h"
 #include "gps/fix_state.h"
 #include "gps/projection.h"
 #include "platform/files.h"
+#include "settings/settings.h"
 #include "test_support.h"
 
 namespace obrix {

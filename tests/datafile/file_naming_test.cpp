@@ -4,12 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "app/session.h"
-#include "app/settings.h"
 #include "datafile/data_file.h"
 #include "datafile/file_naming.h"
 #include "platform/files.h"
 #include "platform/paths.h"
+#include "settings/settings.h"
+#include "state/session.h"
 #include "test_support.h"
 
 namespace obrix {

@@ -9,13 +9,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "app/settings.h"
 #include "datafile/data_file.h"
 #include "datafile/record_dump.h"
 #include "datafile/records.h"
 #include "datafile/writers.h"
 #include "platform/files.h"
 #include "platform/numbers.h"
+#include "settings/settings.h"
 #include "test_support.h"
 
 namespace obrix {

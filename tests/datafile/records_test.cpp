@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "app/settings.h"
 #include "datafile/records.h"
+#include "settings/settings.h"
 
 namespace obrix {
 namespace {

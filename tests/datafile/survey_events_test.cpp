@@ -5,9 +5,9 @@
 #include <unistd.h>
 #include <vector>
 
-#include "app/settings.h"
 #include "datafile/records.h"
 #include "datafile/survey_events.h"
+#include "settings/settings.h"
 #include "test_support.h"
 
 namespace obrix {

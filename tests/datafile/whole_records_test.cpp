@@ -14,7 +14,6 @@
 #include <unistd.h>
 #include <vector>
 
-#include "app/session.h"
 #include "datafile/data_file.h"
 #include "datafile/record_reader.h"
 #include "datafile/records.h"
@@ -22,6 +21,7 @@
 #include "datafile/writers.h"
 #include "platform/files.h"
 #include "platform/ticks.h"
+#include "state/session.h"
 #include "test_support.h"
 
 namespace obrix {

@@ -7,8 +7,6 @@
 #include <thread>
 #include <unistd.h>
 
-#include "app/session.h"
-#include "app/settings.h"
 #include "datafile/data_file.h"
 #include "datafile/record_reader.h"
 #include "datafile/writers.h"
@@ -16,6 +14,8 @@
 #include "gps/projection.h"
 #include "platform/files.h"
 #include "platform/ticks.h"
+#include "settings/settings.h"
+#include "state/session.h"
 #include "test_support.h"
 
 namespace obrix {

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "app/settings.h"
 #include "dialogs/geometry_setup.h"
+#include "settings/settings.h"
 #include "settings/settings_file.h"
 #include "test_support.h"
 

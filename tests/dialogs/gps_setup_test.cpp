@@ -2,11 +2,11 @@
 
 #include <string>
 
-#include "app/session.h"
-#include "app/settings.h"
 #include "dialogs/gps_setup.h"
 #include "gps/nmea_table.h"
+#include "settings/settings.h"
 #include "settings/settings_file.h"
+#include "state/session.h"
 #include "test_support.h"
 
 namespace obrix {

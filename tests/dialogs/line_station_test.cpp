@@ -3,11 +3,11 @@
 
 #include <string>
 
-#include "app/settings.h"
 #include "datafile/data_file.h"
 #include "dialogs/line_station.h"
 #include "platform/files.h"
 #include "platform/ticks.h"
+#include "settings/settings.h"
 #include "test_support.h"
 
 namespace obrix {

@@ -4,10 +4,10 @@
 #include <cmath>
 #include <string>
 
-#include "app/settings.h"
 #include "dialogs/map_display_options.h"
 #include "map/map_view_state.h"
 #include "platform/paths.h"
+#include "settings/settings.h"
 #include "settings/settings_image.h"
 #include "test_support.h"
 

@@ -4,14 +4,14 @@
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
 #include "dialogs/gps_options.h"
 #include "dialogs/map_size_options.h"
 #include "dialogs/scale_options.h"
-#include "logscreen/pane_state.h"
 #include "map/map_view_state.h"
 #include "platform/paths.h"
+#include "settings/settings.h"
 #include "settings/settings_image.h"
+#include "survey/pane_state.h"
 #include "test_support.h"
 
 namespace obrix {

@@ -3,9 +3,9 @@
 #include <optional>
 #include <string>
 
-#include "app/settings.h"
 #include "dialogs/survey_setup.h"
 #include "platform/paths.h"
+#include "settings/settings.h"
 #include "settings/settings_file.h"
 #include "test_support.h"
 

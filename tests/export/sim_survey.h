@@ -7,17 +7,17 @@
 #include <string>
 #include <vector>
 
-#include "app/session.h"
-#include "app/settings.h"
 #include "datafile/data_file.h"
 #include "datafile/writers.h"
 #include "gps/nmea_table.h"
 #include "gps/projection.h"
 #include "platform/files.h"
 #include "platform/ticks.h"
+#include "settings/settings.h"
 #include "sim/em38_stream.h"
 #include "sim/gnss_stream.h"
 #include "sim/scenario.h"
+#include "state/session.h"
 
 namespace obrix::test {
 

@@ -7,15 +7,15 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "app/session.h"
-#include "app/settings.h"
-#include "em38/reading_handler.h"
-#include "gps/fix_handler.h"
 #include "gps/fix_state.h"
 #include "gps/nmea_table.h"
 #include "gps/projection.h"
 #include "gps/reading_bins.h"
 #include "serial/reader_state.h"
+#include "settings/settings.h"
+#include "state/session.h"
+#include "survey/fix_handler.h"
+#include "survey/reading_handler.h"
 
 namespace {
 

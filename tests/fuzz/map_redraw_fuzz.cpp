@@ -7,12 +7,12 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/palette.h"
-#include "app/settings.h"
 #include "gps/fix_state.h"
 #include "map/map_pages.h"
 #include "map/map_redraw.h"
 #include "map/map_view_state.h"
+#include "settings/settings.h"
+#include "state/palette.h"
 
 using namespace obrix;
 

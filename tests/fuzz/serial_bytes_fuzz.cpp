@@ -3,11 +3,11 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/session.h"
 #include "gps/nmea_table.h"
 #include "serial/em38_reader.h"
 #include "serial/gps_reader.h"
 #include "serial/reader_state.h"
+#include "state/session.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <string>
 #include <unistd.h>
 
-#include "app/settings.h"
 #include "platform/files.h"
 #include "platform/paths.h"
+#include "settings/settings.h"
 #include "settings/settings_file.h"
 
 namespace {

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "app/settings.h"
 #include "gps/nmea_fields.h"
+#include "settings/settings.h"
 
 namespace obrix {
 namespace {

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/settings.h"
+#include "settings/settings.h"
 
 namespace obrix {
 namespace {

@@ -14,19 +14,19 @@
 #include <GeographicLib/UTMUPS.hpp>
 #endif
 
-#include "app/session.h"
-#include "app/settings.h"
 #include "datafile/data_file.h"
-#include "gps/fix_handler.h"
 #include "gps/fix_state.h"
 #include "gps/nmea_fields.h"
 #include "gps/projection.h"
 #include "gps/reading_bins.h"
-#include "logscreen/recording_screen_sink.h"
 #include "platform/sound.h"
 #include "serial/gps_reader.h"
-#include "serial/reader_state.h"
 #include "serial/gps_sink.h"
+#include "serial/reader_state.h"
+#include "settings/settings.h"
+#include "state/session.h"
+#include "survey/fix_handler.h"
+#include "survey/recording_screen_sink.h"
 #include "test_support.h"
 
 namespace obrix {

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/session.h"
+#include "state/session.h"
 
 namespace obrix {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/session.h"
 #include "logscreen/logging_input.h"
+#include "state/session.h"
 
 namespace obrix {
 namespace {

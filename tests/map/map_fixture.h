@@ -7,9 +7,6 @@
 #include <cmath>
 #include <vector>
 
-#include "app/palette.h"
-#include "app/session.h"
-#include "app/settings.h"
 #include "datafile/data_file.h"
 #include "datafile/record_reader.h"
 #include "gps/fix_state.h"
@@ -22,6 +19,9 @@
 #include "map/map_track.h"
 #include "map/map_view_state.h"
 #include "platform/canvas.h"
+#include "settings/settings.h"
+#include "state/palette.h"
+#include "state/session.h"
 #include "test_support.h"
 
 namespace obrix::test {

@@ -6,9 +6,9 @@
 #include <utility>
 #include <vector>
 
-#include "app/palette.h"
-#include "app/settings.h"
 #include "platform/canvas.h"
+#include "settings/settings.h"
+#include "state/palette.h"
 
 namespace obrix {
 namespace {

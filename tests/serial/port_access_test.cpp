@@ -8,10 +8,10 @@
 #include <chrono>
 #include <vector>
 
-#include "app/message_box.h"
+#include "platform/message_box.h"
 #include "platform/ticks.h"
-#include "serial/reader_thread.h"
 #include "pty_port.h"
+#include "serial/reader_thread.h"
 #include "serial_fixture.h"
 
 namespace obrix {

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "app/session.h"
-#include "app/settings.h"
 #include "serial/port_access.h"
 #include "serial/reader_state.h"
+#include "settings/settings.h"
+#include "state/session.h"
 #include "test_support.h"
 
 namespace obrix::test {

@@ -9,9 +9,9 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-#include "app/settings.h"
 #include "platform/files.h"
 #include "platform/paths.h"
+#include "settings/settings.h"
 #include "settings/settings_file.h"
 #include "settings/settings_image.h"
 #include "test_support.h"

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
 #include "datafile/records.h"
+#include "settings/settings.h"
 #include "sim/em38_stream.h"
 #include "sim/gnss_stream.h"
 #include "sim/scenario.h"

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "app/palette.h"
 #include "platform/canvas.h"
 #include "platform/png_writer.h"
+#include "state/palette.h"
 
 using namespace obrix;
 

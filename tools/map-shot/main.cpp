@@ -6,20 +6,20 @@
 
 #include <unistd.h>
 
-#include "app/palette.h"
 #include "datafile/data_file.h"
 #include "datafile/writers.h"
-#include "app/session.h"
-#include "app/settings.h"
 #include "gps/fix_state.h"
 #include "gps/reading_bins.h"
-#include "map/colour_scale.h"
 #include "map/map_navigation.h"
 #include "map/map_pages.h"
 #include "map/map_track.h"
 #include "map/map_view_state.h"
 #include "map/survey_walk.h"
 #include "platform/png_writer.h"
+#include "settings/settings.h"
+#include "state/colour_scale.h"
+#include "state/palette.h"
+#include "state/session.h"
 
 using namespace obrix;
 

@@ -13,13 +13,13 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "app/session.h"
 #include "background/background_list.h"
 #include "datafile/data_file.h"
 #include "datafile/writers.h"
 #include "serial/port_access.h"
 #include "serial/reader_state.h"
 #include "serial/reader_thread.h"
+#include "state/session.h"
 
 namespace obrix {
 namespace {

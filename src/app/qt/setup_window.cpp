@@ -10,12 +10,7 @@
 #include <cstdio>
 
 #include "app/logging_checks.h"
-#include "app/message_box.h"
-#include "app/palette.h"
-#include "app/qt/message_box.h"
 #include "app/qt/program_exit.h"
-#include "app/session.h"
-#include "app/settings.h"
 #include "background/background_list.h"
 #include "dialogs/qt/geometry_setup_dialog.h"
 #include "dialogs/qt/gps_setup_dialog.h"
@@ -24,16 +19,21 @@
 #include "dialogs/qt/survey_setup_dialog.h"
 #include "dialogs/qt/system_setup_dialog.h"
 #include "gps/projection.h"
-#include "gps/qt/monitor_window.h"
-#include "logscreen/pane_scales.h"
 #include "logscreen/qt/log_session.h"
 #include "logscreen/qt/log_window.h"
+#include "monitor/qt/monitor_window.h"
+#include "platform/message_box.h"
 #include "platform/paths.h"
 #include "platform/qt/buttons.h"
 #include "platform/qt/canvas_text.h"
 #include "platform/qt/key_translate.h"
+#include "platform/qt/message_box.h"
 #include "platform/ticks.h"
+#include "settings/settings.h"
 #include "settings/settings_file.h"
+#include "state/palette.h"
+#include "state/session.h"
+#include "survey/pane_scales.h"
 
 namespace obrix {
 namespace {

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
 #include "background/bg_dialog_texts.h"
-#include "dialogs/qt/option_controls.h"
 #include "platform/qt/buttons.h"
+#include "platform/qt/option_controls.h"
 #include "platform/qt/prompts.h"
+#include "settings/settings.h"
 #include "settings/settings_file.h"
 
 namespace obrix {

@@ -3,7 +3,7 @@
 #include <array>
 
 #include "background/background_list.h"
-#include "dialogs/qt/setup_dialog.h"
+#include "platform/qt/setup_dialog.h"
 
 class QCheckBox;
 class QComboBox;

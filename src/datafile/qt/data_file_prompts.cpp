@@ -4,10 +4,10 @@
 #include <cstring>
 #include <string>
 
-#include "app/qt/message_box.h"
 #include "datafile/append_check.h"
 #include "datafile/data_file.h"
 #include "datafile/file_naming.h"
+#include "platform/qt/message_box.h"
 #include "platform/qt/prompts.h"
 
 namespace obrix {

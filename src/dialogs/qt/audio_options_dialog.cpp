@@ -3,9 +3,9 @@
 #include <QCheckBox>
 #include <QVBoxLayout>
 
-#include "app/settings.h"
 #include "platform/qt/buttons.h"
 #include "platform/qt/prompts.h"
+#include "settings/settings.h"
 #include "settings/settings_file.h"
 
 namespace obrix {

@@ -1,6 +1,6 @@
 #pragma once
 // "Audio Options" ("AUDIOFUNCTIONS"): tick sounds, disconnection alarm and the GPS mask warning sound.
-#include "dialogs/qt/setup_dialog.h"
+#include "platform/qt/setup_dialog.h"
 
 class QCheckBox;
 

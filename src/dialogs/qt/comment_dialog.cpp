@@ -4,7 +4,7 @@
 #include <QVBoxLayout>
 
 #include "dialogs/line_station.h"
-#include "dialogs/qt/option_controls.h"
+#include "platform/qt/option_controls.h"
 #include "platform/qt/prompts.h"
 
 namespace obrix {

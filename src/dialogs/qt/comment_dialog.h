@@ -1,6 +1,6 @@
 #pragma once
 // "Enter Comment" ("COMMENT"): a comment record in the data file.
-#include "dialogs/qt/setup_dialog.h"
+#include "platform/qt/setup_dialog.h"
 
 class QLineEdit;
 

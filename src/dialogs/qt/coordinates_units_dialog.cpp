@@ -3,10 +3,10 @@
 #include <QGridLayout>
 #include <QVBoxLayout>
 
-#include "app/settings.h"
 #include "dialogs/gps_options.h"
-#include "dialogs/qt/option_controls.h"
+#include "platform/qt/option_controls.h"
 #include "platform/qt/prompts.h"
+#include "settings/settings.h"
 #include "settings/settings_file.h"
 
 namespace obrix {

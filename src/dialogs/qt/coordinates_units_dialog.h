@@ -1,6 +1,6 @@
 #pragma once
 // "Set Coordinates Display Units" ("COORDINATESUNITS"): the units of the position readout.
-#include "dialogs/qt/setup_dialog.h"
+#include "platform/qt/setup_dialog.h"
 
 class QComboBox;
 

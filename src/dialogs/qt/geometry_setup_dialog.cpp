@@ -7,9 +7,9 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "dialogs/qt/option_controls.h"
 #include "dialogs/qt/geometry_picture.h"
 #include "platform/qt/buttons.h"
+#include "platform/qt/option_controls.h"
 #include "platform/qt/prompts.h"
 
 namespace obrix {

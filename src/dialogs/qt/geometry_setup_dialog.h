@@ -1,7 +1,7 @@
 #pragma once
 // "ARRAYGEOMETRY38": the GPS antenna offsets from the EM38 and the unit they are entered in.
 #include "dialogs/geometry_setup.h"
-#include "dialogs/qt/setup_dialog.h"
+#include "platform/qt/setup_dialog.h"
 
 class QButtonGroup;
 class QLineEdit;

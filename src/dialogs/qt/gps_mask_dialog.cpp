@@ -6,12 +6,12 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/settings.h"
 #include "dialogs/gps_options.h"
-#include "dialogs/qt/option_controls.h"
 #include "platform/numbers.h"
 #include "platform/qt/buttons.h"
+#include "platform/qt/option_controls.h"
 #include "platform/qt/prompts.h"
+#include "settings/settings.h"
 #include "settings/settings_file.h"
 
 namespace obrix {

@@ -1,6 +1,6 @@
 #pragma once
 // "GPS Warning Mask" ("GPSMASK"): the fix quality the survey requires.
-#include "dialogs/qt/setup_dialog.h"
+#include "platform/qt/setup_dialog.h"
 
 class QCheckBox;
 class QComboBox;

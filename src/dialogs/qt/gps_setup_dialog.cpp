@@ -7,10 +7,10 @@
 #include <QVBoxLayout>
 
 #include "dialogs/dialog_values.h"
-#include "dialogs/qt/option_controls.h"
 #include "gps/nmea_table.h"
 #include "platform/numbers.h"
 #include "platform/qt/buttons.h"
+#include "platform/qt/option_controls.h"
 #include "platform/qt/prompts.h"
 
 namespace obrix {

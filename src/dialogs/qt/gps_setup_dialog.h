@@ -2,7 +2,7 @@
 // "GPSINPUT" and "GPSINPUTNARROW" (without the SLAM option and the RTS Units label): GPS input, NMEA data,
 // serial line, total-station options and the GPS warning mask.
 #include "dialogs/gps_setup.h"
-#include "dialogs/qt/setup_dialog.h"
+#include "platform/qt/setup_dialog.h"
 
 class QCheckBox;
 class QComboBox;

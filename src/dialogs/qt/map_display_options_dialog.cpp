@@ -9,16 +9,16 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "app/palette.h"
-#include "app/qt/message_box.h"
-#include "app/session.h"
-#include "app/settings.h"
 #include "dialogs/map_size_options.h"
-#include "dialogs/qt/option_controls.h"
 #include "map/map_view_state.h"
 #include "platform/numbers.h"
 #include "platform/qt/buttons.h"
+#include "platform/qt/message_box.h"
+#include "platform/qt/option_controls.h"
 #include "platform/qt/prompts.h"
+#include "settings/settings.h"
+#include "state/palette.h"
+#include "state/session.h"
 
 namespace obrix {
 

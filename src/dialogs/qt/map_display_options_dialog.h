@@ -3,7 +3,7 @@
 #include <QPushButton>
 
 #include "dialogs/map_display_options.h"
-#include "dialogs/qt/setup_dialog.h"
+#include "platform/qt/setup_dialog.h"
 
 class QButtonGroup;
 class QComboBox;

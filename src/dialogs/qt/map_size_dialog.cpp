@@ -3,11 +3,11 @@
 #include <QGridLayout>
 #include <QVBoxLayout>
 
-#include "app/settings.h"
 #include "dialogs/map_size_options.h"
-#include "dialogs/qt/option_controls.h"
 #include "platform/numbers.h"
+#include "platform/qt/option_controls.h"
 #include "platform/qt/prompts.h"
+#include "settings/settings.h"
 
 namespace obrix {
 

@@ -1,6 +1,6 @@
 #pragma once
 // "Map Size" ("MAPSCALE"): page side length, grid interval and the scroll band along the map edges.
-#include "dialogs/qt/setup_dialog.h"
+#include "platform/qt/setup_dialog.h"
 
 class QComboBox;
 class QLineEdit;

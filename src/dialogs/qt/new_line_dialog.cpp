@@ -4,8 +4,8 @@
 #include <QVBoxLayout>
 
 #include "dialogs/line_station.h"
-#include "dialogs/qt/option_controls.h"
 #include "platform/numbers.h"
+#include "platform/qt/option_controls.h"
 #include "platform/qt/prompts.h"
 
 namespace obrix {

@@ -1,6 +1,6 @@
 #pragma once
 // "New Survey Line" ("GETNEWLINE"): name, sequence, direction and stations of the next survey line.
-#include "dialogs/qt/setup_dialog.h"
+#include "platform/qt/setup_dialog.h"
 
 class QComboBox;
 class QLineEdit;

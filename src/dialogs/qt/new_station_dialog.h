@@ -1,6 +1,6 @@
 #pragma once
 // "New Station" ("NEWSTATION"): restarts the stations of the line at a new value.
-#include "dialogs/qt/setup_dialog.h"
+#include "platform/qt/setup_dialog.h"
 
 class QLineEdit;
 

@@ -8,10 +8,10 @@
 #include <QStylePainter>
 #include <QVBoxLayout>
 
-#include "app/settings.h"
-#include "dialogs/qt/option_controls.h"
 #include "platform/qt/buttons.h"
+#include "platform/qt/option_controls.h"
 #include "platform/qt/prompts.h"
+#include "settings/settings.h"
 
 namespace obrix {
 

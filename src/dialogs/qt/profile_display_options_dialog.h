@@ -5,7 +5,7 @@
 #include <array>
 
 #include "dialogs/profile_display_options.h"
-#include "dialogs/qt/setup_dialog.h"
+#include "platform/qt/setup_dialog.h"
 
 class QComboBox;
 

@@ -4,11 +4,11 @@
 #include <QGroupBox>
 #include <QVBoxLayout>
 
-#include "app/settings.h"
-#include "dialogs/qt/option_controls.h"
-#include "logscreen/qt/panes.h"
+#include "panes/qt/panes.h"
 #include "platform/numbers.h"
+#include "platform/qt/option_controls.h"
 #include "platform/qt/prompts.h"
+#include "settings/settings.h"
 
 namespace obrix {
 

@@ -1,7 +1,7 @@
 #pragma once
 // "Conductivity/Inphase Readings Scales" ("READINGSCALE31"): the scale limits of both components.
-#include "dialogs/qt/setup_dialog.h"
 #include "dialogs/scale_options.h"
+#include "platform/qt/setup_dialog.h"
 
 class QLineEdit;
 

@@ -3,12 +3,12 @@
 #include <QGridLayout>
 #include <QVBoxLayout>
 
-#include "app/qt/message_box.h"
-#include "app/settings.h"
-#include "dialogs/qt/option_controls.h"
 #include "dialogs/scale_options.h"
 #include "platform/numbers.h"
+#include "platform/qt/message_box.h"
+#include "platform/qt/option_controls.h"
 #include "platform/qt/prompts.h"
+#include "settings/settings.h"
 
 namespace obrix {
 

@@ -1,6 +1,6 @@
 #pragma once
 // "Set New Speed Bar Scale" ("SPEEDSCALE"): full scale and units of the speed bar.
-#include "dialogs/qt/setup_dialog.h"
+#include "platform/qt/setup_dialog.h"
 
 class QComboBox;
 class QLineEdit;

@@ -5,9 +5,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/message_box.h"
-#include "app/qt/message_box.h"
-#include "dialogs/qt/option_controls.h"
+#include "platform/message_box.h"
+#include "platform/qt/message_box.h"
+#include "platform/qt/option_controls.h"
 #include "platform/qt/prompts.h"
 
 namespace obrix {

@@ -1,7 +1,7 @@
 #pragma once
 // "SURVEYSETUP38": reading rate, EM38 component and dipole mode, survey lines and stations.
-#include "dialogs/qt/setup_dialog.h"
 #include "dialogs/survey_setup.h"
+#include "platform/qt/setup_dialog.h"
 
 class QComboBox;
 class QLineEdit;

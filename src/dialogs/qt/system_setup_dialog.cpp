@@ -6,9 +6,9 @@
 #include <QVBoxLayout>
 
 #include "dialogs/dialog_values.h"
-#include "dialogs/qt/option_controls.h"
 #include "dialogs/system_setup.h"
 #include "platform/qt/buttons.h"
+#include "platform/qt/option_controls.h"
 #include "platform/qt/prompts.h"
 
 namespace obrix {

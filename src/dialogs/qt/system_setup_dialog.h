@@ -1,7 +1,7 @@
 #pragma once
 // "SYSTEM" (two columns) and "SYSTEMNARROW" (one column): EM38 state and port, GPS port, pause key, units
 // and audio options.
-#include "dialogs/qt/setup_dialog.h"
+#include "platform/qt/setup_dialog.h"
 
 class QCheckBox;
 class QComboBox;

@@ -10,12 +10,12 @@
 #include <cstring>
 #include <memory>
 
-#include "app/message_box.h"
-#include "app/session.h"
 #include "datafile/data_file.h"
 #include "logscreen/qt/log_window.h"
+#include "platform/message_box.h"
 #include "platform/qt/canvas_text.h"
 #include "platform/ticks.h"
+#include "state/session.h"
 
 namespace obrix {
 namespace {

@@ -4,10 +4,6 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "app/message_box.h"
-#include "app/qt/message_box.h"
-#include "app/session.h"
-#include "app/settings.h"
 #include "background/ascii_import.h"
 #include "background/background_list.h"
 #include "background/bg_dialog_texts.h"
@@ -30,12 +26,7 @@
 #include "dialogs/qt/speed_scale_dialog.h"
 #include "gps/fix_state.h"
 #include "gps/reading_bins.h"
-#include "logscreen/pane_paint.h"
-#include "logscreen/pane_scales.h"
-#include "logscreen/pane_state.h"
-#include "logscreen/profile_pane.h"
 #include "logscreen/qt/log_window.h"
-#include "logscreen/qt/panes.h"
 #include "logscreen/screen_texts.h"
 #include "map/map_hooks.h"
 #include "map/map_navigation.h"
@@ -43,11 +34,20 @@
 #include "map/map_redraw.h"
 #include "map/map_track.h"
 #include "map/map_view_state.h"
+#include "panes/pane_paint.h"
+#include "panes/profile_pane.h"
+#include "panes/qt/panes.h"
+#include "platform/message_box.h"
+#include "platform/qt/message_box.h"
 #include "platform/qt/prompts.h"
 #include "platform/sound.h"
 #include "platform/ticks.h"
 #include "serial/reader_state.h"
+#include "settings/settings.h"
 #include "settings/settings_file.h"
+#include "state/session.h"
+#include "survey/pane_scales.h"
+#include "survey/pane_state.h"
 
 namespace obrix {
 namespace {

@@ -2,15 +2,10 @@
 // the pane, and the views the commands show again.
 #include <QTimer>
 
-#include "app/palette.h"
-#include "app/qt/message_box.h"
-#include "app/session.h"
-#include "app/settings.h"
 #include "background/bg_file_draw.h"
 #include "background/qt/bg_labels.h"
 #include "gps/fix_state.h"
 #include "logscreen/qt/log_window.h"
-#include "logscreen/qt/panes.h"
 #include "logscreen/screen_texts.h"
 #include "map/map_grid.h"
 #include "map/map_hooks.h"
@@ -18,7 +13,12 @@
 #include "map/map_redraw.h"
 #include "map/map_track.h"
 #include "map/map_view_state.h"
+#include "panes/qt/panes.h"
 #include "platform/qt/canvas_text.h"
+#include "platform/qt/message_box.h"
+#include "settings/settings.h"
+#include "state/palette.h"
+#include "state/session.h"
 
 namespace obrix {
 namespace {

@@ -4,16 +4,16 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/palette.h"
-#include "app/session.h"
-#include "app/settings.h"
 #include "datafile/data_file.h"
 #include "gps/fix_state.h"
-#include "logscreen/pane_paint.h"
 #include "logscreen/qt/log_window.h"
-#include "logscreen/qt/panes.h"
 #include "logscreen/screen_texts.h"
+#include "panes/pane_paint.h"
+#include "panes/qt/panes.h"
 #include "platform/qt/canvas_text.h"
+#include "settings/settings.h"
+#include "state/palette.h"
+#include "state/session.h"
 
 namespace obrix {
 namespace {

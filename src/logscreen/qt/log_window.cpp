@@ -4,26 +4,26 @@
 #include <QPainter>
 #include <QPushButton>
 
-#include "app/palette.h"
-#include "app/qt/message_box.h"
-#include "app/session.h"
-#include "app/settings.h"
 #include "datafile/data_file.h"
-#include "em38/reading_handler.h"
-#include "gps/fix_handler.h"
 #include "gps/fix_state.h"
-#include "logscreen/pane_paint.h"
-#include "logscreen/pane_scales.h"
 #include "logscreen/qt/log_session.h"
-#include "logscreen/qt/panes.h"
 #include "logscreen/screen_texts.h"
 #include "map/map_hooks.h"
+#include "panes/pane_paint.h"
+#include "panes/qt/panes.h"
 #include "platform/qt/buttons.h"
 #include "platform/qt/canvas_text.h"
 #include "platform/qt/key_translate.h"
+#include "platform/qt/message_box.h"
 #include "serial/qt/reader_bridge.h"
 #include "serial/reader_state.h"
+#include "settings/settings.h"
 #include "settings/settings_file.h"
+#include "state/palette.h"
+#include "state/session.h"
+#include "survey/fix_handler.h"
+#include "survey/pane_scales.h"
+#include "survey/reading_handler.h"
 
 namespace obrix {
 namespace {

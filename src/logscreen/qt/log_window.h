@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "app/setup_layout.h"
 #include "logscreen/logging_input.h"
 #include "logscreen/readout_layout.h"
 #include "logscreen/screen_layout.h"
-#include "logscreen/screen_sink.h"
 #include "platform/canvas.h"
+#include "platform/font_set.h"
 #include "platform/key_input.h"
+#include "survey/screen_sink.h"
 
 class QPushButton;
 

@@ -7,7 +7,7 @@
 #include <QPointer>
 #include <QStringList>
 
-#include "app/qt/message_box.h"
+#include "platform/qt/message_box.h"
 
 namespace obrix {
 namespace {

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "app/settings.h"
+#include "platform/canvas.h"
 
 namespace obrix {
 

@@ -6,8 +6,8 @@
 #include <condition_variable>
 #include <mutex>
 
-#include "app/message_box.h"
-#include "app/qt/message_box.h"
+#include "platform/message_box.h"
+#include "platform/qt/message_box.h"
 #include "serial/port_access.h"
 #include "serial/reader_state.h"
 

@@ -7,16 +7,16 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-#include "app/message_box.h"
 #include "app/qt/setup_window.h"
-#include "app/session.h"
-#include "app/settings.h"
 #include "platform/files.h"
+#include "platform/message_box.h"
 #include "platform/paths.h"
 #include "platform/qt/buttons.h"
 #include "platform/qt/scripted_prompts.h"
 #include "platform/ticks.h"
+#include "settings/settings.h"
 #include "settings/settings_file.h"
+#include "state/session.h"
 #include "test_support.h"
 
 namespace obrix {

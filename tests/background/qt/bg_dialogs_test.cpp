@@ -10,14 +10,13 @@
 #include <string>
 
 #include "app/qt/setup_window.h"
-#include "app/session.h"
-#include "app/settings.h"
 #include "background/background_list.h"
 #include "background/bg_dialog_texts.h"
 #include "background/qt/bg_dialogs.h"
 #include "gps/fix_state.h"
 #include "logscreen/logging_input.h"
 #include "logscreen/qt/log_window.h"
+#include "logscreen/qt/map_screen_fixture.h"
 #include "map/map_frame.h"
 #include "map/map_pages.h"
 #include "map/map_palette.h"
@@ -27,7 +26,8 @@
 #include "platform/paths.h"
 #include "platform/qt/buttons.h"
 #include "platform/qt/scripted_prompts.h"
-#include "logscreen/qt/map_screen_fixture.h"
+#include "settings/settings.h"
+#include "state/session.h"
 #include "test_support.h"
 
 namespace obrix {

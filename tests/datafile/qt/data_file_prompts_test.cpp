@@ -1,14 +1,14 @@
 // The save dialog and the messages of data-file creation and of the append check, through scripted prompts.
 #include <gtest/gtest.h>
 
-#include "app/session.h"
-#include "app/settings.h"
 #include "datafile/data_file.h"
 #include "datafile/qt/data_file_prompts.h"
 #include "datafile/records.h"
 #include "platform/files.h"
 #include "platform/qt/scripted_prompts.h"
 #include "platform/ticks.h"
+#include "settings/settings.h"
+#include "state/session.h"
 #include "test_support.h"
 
 namespace obrix {

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "app/qt/setup_window.h"
-#include "app/session.h"
 #include "platform/qt/scripted_prompts.h"
+#include "state/session.h"
 #include "test_support.h"
 
 namespace obrix {

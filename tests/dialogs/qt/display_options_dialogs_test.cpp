@@ -6,15 +6,15 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/message_box.h"
-#include "app/session.h"
-#include "app/settings.h"
 #include "dialogs/qt/map_display_options_dialog.h"
 #include "dialogs/qt/profile_display_options_dialog.h"
-#include "logscreen/pane_state.h"
 #include "map/map_view_state.h"
+#include "platform/message_box.h"
 #include "platform/qt/buttons.h"
 #include "platform/qt/scripted_prompts.h"
+#include "settings/settings.h"
+#include "state/session.h"
+#include "survey/pane_state.h"
 #include "test_support.h"
 
 namespace obrix {

@@ -3,10 +3,10 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-#include "app/settings.h"
 #include "dialogs/qt/dialog_test_support.h"
 #include "dialogs/qt/geometry_setup_dialog.h"
 #include "platform/qt/scripted_prompts.h"
+#include "settings/settings.h"
 
 namespace obrix {
 namespace {

@@ -5,11 +5,11 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "app/session.h"
-#include "app/settings.h"
 #include "dialogs/qt/dialog_test_support.h"
 #include "dialogs/qt/gps_setup_dialog.h"
 #include "platform/qt/scripted_prompts.h"
+#include "settings/settings.h"
+#include "state/session.h"
 
 namespace obrix {
 namespace {

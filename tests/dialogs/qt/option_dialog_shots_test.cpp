@@ -7,8 +7,6 @@
 #include <functional>
 #include <memory>
 
-#include "app/session.h"
-#include "app/settings.h"
 #include "dialogs/qt/audio_options_dialog.h"
 #include "dialogs/qt/comment_dialog.h"
 #include "dialogs/qt/coordinates_units_dialog.h"
@@ -21,6 +19,8 @@
 #include "dialogs/qt/readings_scale_dialog.h"
 #include "dialogs/qt/speed_scale_dialog.h"
 #include "map/map_view_state.h"
+#include "settings/settings.h"
+#include "state/session.h"
 #include "test_support.h"
 
 namespace obrix {

@@ -10,9 +10,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/message_box.h"
-#include "app/session.h"
-#include "app/settings.h"
 #include "dialogs/qt/audio_options_dialog.h"
 #include "dialogs/qt/comment_dialog.h"
 #include "dialogs/qt/coordinates_units_dialog.h"
@@ -22,10 +19,13 @@
 #include "dialogs/qt/new_station_dialog.h"
 #include "dialogs/qt/readings_scale_dialog.h"
 #include "dialogs/qt/speed_scale_dialog.h"
-#include "logscreen/pane_state.h"
 #include "map/map_view_state.h"
+#include "platform/message_box.h"
 #include "platform/qt/buttons.h"
 #include "platform/qt/scripted_prompts.h"
+#include "settings/settings.h"
+#include "state/session.h"
+#include "survey/pane_state.h"
 #include "test_support.h"
 
 namespace obrix {

@@ -11,16 +11,16 @@
 #include <sys/stat.h>
 
 #include "app/qt/setup_window.h"
-#include "app/session.h"
-#include "app/settings.h"
 #include "dialogs/qt/dialog_test_support.h"
 #include "dialogs/qt/geometry_setup_dialog.h"
 #include "dialogs/qt/gps_setup_dialog.h"
 #include "dialogs/qt/survey_setup_dialog.h"
 #include "dialogs/qt/system_setup_dialog.h"
 #include "platform/qt/scripted_prompts.h"
+#include "settings/settings.h"
 #include "settings/settings_file.h"
 #include "settings/settings_image.h"
+#include "state/session.h"
 
 namespace obrix {
 namespace {

@@ -3,11 +3,11 @@
 #include <QComboBox>
 #include <QLineEdit>
 
-#include "app/message_box.h"
-#include "app/settings.h"
 #include "dialogs/qt/dialog_test_support.h"
 #include "dialogs/qt/survey_setup_dialog.h"
+#include "platform/message_box.h"
 #include "platform/qt/scripted_prompts.h"
+#include "settings/settings.h"
 #include "settings/settings_file.h"
 
 namespace obrix {

@@ -3,10 +3,10 @@
 #include <QComboBox>
 #include <QLabel>
 
-#include "app/settings.h"
 #include "dialogs/qt/dialog_test_support.h"
 #include "dialogs/qt/system_setup_dialog.h"
 #include "platform/qt/scripted_prompts.h"
+#include "settings/settings.h"
 
 namespace obrix {
 namespace {

@@ -3,13 +3,13 @@
 
 #include <string>
 
-#include "app/settings.h"
-#include "em38/reading_handler.h"
-#include "logscreen/qt/panes.h"
-#include "logscreen/screen_sink.h"
-#include "app/palette.h"
 #include "map_screen_fixture.h"
+#include "panes/qt/panes.h"
 #include "platform/ticks.h"
+#include "settings/settings.h"
+#include "state/palette.h"
+#include "survey/reading_handler.h"
+#include "survey/screen_sink.h"
 
 namespace obrix {
 namespace {

@@ -7,14 +7,14 @@
 #include <string>
 
 #include "app/qt/setup_window.h"
-#include "app/session.h"
-#include "app/settings.h"
 #include "logscreen/logging_input.h"
 #include "logscreen/qt/log_window.h"
 #include "platform/control_ids.h"
 #include "platform/qt/buttons.h"
 #include "platform/qt/canvas_text.h"
 #include "platform/qt/scripted_prompts.h"
+#include "settings/settings.h"
+#include "state/session.h"
 #include "test_support.h"
 
 namespace obrix {

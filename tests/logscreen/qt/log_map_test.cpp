@@ -7,21 +7,21 @@
 #include <memory>
 
 #include "app/qt/setup_window.h"
-#include "app/session.h"
-#include "app/settings.h"
 #include "datafile/data_file.h"
 #include "datafile/writers.h"
 #include "gps/fix_state.h"
+#include "logscreen/logging_input.h"
 #include "logscreen/qt/log_window.h"
+#include "logscreen/qt/map_screen_fixture.h"
 #include "map/map_frame.h"
 #include "map/map_navigation.h"
 #include "map/map_view_state.h"
 #include "platform/control_ids.h"
 #include "platform/key_input.h"
-#include "logscreen/logging_input.h"
 #include "platform/qt/canvas_text.h"
 #include "platform/qt/scripted_prompts.h"
-#include "logscreen/qt/map_screen_fixture.h"
+#include "settings/settings.h"
+#include "state/session.h"
 #include "test_support.h"
 
 namespace obrix {

@@ -7,8 +7,6 @@
 #include <string>
 
 #include "app/qt/setup_window.h"
-#include "app/session.h"
-#include "app/settings.h"
 #include "datafile/data_file.h"
 #include "gps/fix_state.h"
 #include "logscreen/qt/log_window.h"
@@ -16,6 +14,8 @@
 #include "map/map_view_state.h"
 #include "platform/key_input.h"
 #include "platform/qt/scripted_prompts.h"
+#include "settings/settings.h"
+#include "state/session.h"
 #include "test_support.h"
 
 namespace obrix::test {

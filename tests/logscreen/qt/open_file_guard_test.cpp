@@ -4,8 +4,6 @@
 
 #include <string>
 
-#include "app/session.h"
-#include "app/settings.h"
 #include "datafile/data_file.h"
 #include "datafile/records.h"
 #include "datafile/writers.h"
@@ -13,6 +11,8 @@
 #include "logscreen/qt/map_screen_fixture.h"
 #include "platform/control_ids.h"
 #include "platform/qt/scripted_prompts.h"
+#include "settings/settings.h"
+#include "state/session.h"
 #include "test_support.h"
 
 namespace obrix {

@@ -8,14 +8,14 @@
 #include <thread>
 #include <vector>
 
-#include "app/session.h"
-#include "app/settings.h"
 #include "datafile/records.h"
 #include "logscreen/qt/session_fixture.h"
 #include "platform/pty_link.h"
 #include "platform/qt/scripted_prompts.h"
 #include "platform/ticks.h"
+#include "settings/settings.h"
 #include "sim/em38_stream.h"
+#include "state/session.h"
 #include "test_support.h"
 
 namespace obrix {

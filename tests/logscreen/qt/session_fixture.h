@@ -12,8 +12,6 @@
 #include <thread>
 
 #include "app/qt/setup_window.h"
-#include "app/session.h"
-#include "app/settings.h"
 #include "datafile/data_file.h"
 #include "logscreen/qt/log_window.h"
 #include "platform/control_ids.h"
@@ -23,6 +21,8 @@
 #include "platform/ticks.h"
 #include "serial/port_access.h"
 #include "serial/reader_state.h"
+#include "settings/settings.h"
+#include "state/session.h"
 #include "test_support.h"
 
 namespace obrix::test {

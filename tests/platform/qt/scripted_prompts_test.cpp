@@ -10,8 +10,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "app/qt/message_box.h"
 #include "platform/qt/buttons.h"
+#include "platform/qt/message_box.h"
 #include "platform/qt/scripted_prompts.h"
 
 namespace obrix {

@@ -13,21 +13,21 @@
 #include <vector>
 
 #include "app/qt/setup_window.h"
-#include "app/session.h"
-#include "app/settings.h"
 #include "datafile/data_file.h"
 #include "datafile/survey_events.h"
 #include "logscreen/qt/log_window.h"
+#include "logscreen/qt/session_fixture.h"
 #include "platform/control_ids.h"
 #include "platform/qt/scripted_prompts.h"
 #include "platform/sound.h"
 #include "platform/ticks.h"
 #include "serial/port_access.h"
 #include "serial/reader_state.h"
+#include "settings/settings.h"
 #include "sim/replay_fixture.h"
 #include "sim/replay_stream.h"
 #include "sim/sim_process.h"
-#include "logscreen/qt/session_fixture.h"
+#include "state/session.h"
 #include "test_support.h"
 
 namespace obrix {

@@ -1,0 +1,69 @@
+#include "panes/profile_pane.h"
+
+#include <algorithm>
+
+#include "platform/canvas.h"
+#include "settings/settings.h"
+#include "state/palette.h"
+#include "survey/pane_scales.h"
+
+namespace obrix {
+
+namespace {
+
+bool ProfileZeroLine() {
+  const ProfileGridScale g = SelectedProfileScale();
+  return GridHasZeroLine(Panes().ProfileHeight, g.min, g.max, g.factor);
+}
+
+}  // namespace
+
+void DrawGridLines(Canvas& dc, const GridRows& rows, bool zeroLine, int x0, int x1) {
+  const SharedPens& pens = Pens();
+  const int n = std::clamp(rows[0], 0, kGridRowsSize - 1);
+  for (int i = 1; i <= n; ++i) {
+    dc.SelectPen(i == 1 && zeroLine ? pens.ZeroLinePen : pens.GridPen);
+    dc.MoveTo(x0, rows[i]);
+    dc.LineTo(x1, rows[i]);
+  }
+}
+
+void ScrollProfile(Canvas& dc, const std::array<int, kProfileChannels>& rows,
+                   std::span<const int, kProfileChannels> present) {
+  PaneState& p = Panes();
+  const SharedPens& pens = Pens();
+  const int x = p.ProfileWidth - kProfileRightMargin;
+  const int h = p.ProfileHeight;
+
+  dc.BitBlt(0, 0, p.ProfileWidth - kProfileRightMargin - 1, h, dc, 2, 0);
+  dc.SelectPen(pens.BackgroundPen);
+  for (int c = x - 1; c <= x + 1; ++c) {
+    dc.MoveTo(c, 0);
+    dc.LineTo(c, h);
+  }
+  DrawGridLines(dc, p.ProfileGridRows, ProfileZeroLine(), x - 1, x + 1);
+
+  const int channels = std::clamp(Drv().ProfileChannelCount, 0, kProfileChannels);
+  for (int c = 0; c < channels; ++c) {
+    if (!present[c]) continue;
+    dc.SelectPen(pens.TracePen[c]);
+    if (p.ProfileContinued[c] == 1 && p.ProfileLastPresent[c] == present[c]) {
+      dc.MoveTo(x - 2, p.ProfileLastRow[c]);
+    } else {
+      p.ProfileContinued[c] = 1;
+      p.ProfileLastPresent[c] = present[c];
+      dc.MoveTo(x, rows[c]);
+    }
+    dc.LineTo(x, rows[c]);
+    p.ProfileLastRow[c] = rows[c];
+  }
+}
+
+void ResetProfileContinuity() { Panes().ProfileContinued.fill(0); }
+
+void PaintProfilePane(Canvas& dc) {
+  if (Config().instrumentEnabled <= 0) return;
+  DrawGridLines(dc, Panes().ProfileGridRows, ProfileZeroLine(), 0, Panes().ProfileWidth);
+}
+
+}  // namespace obrix
