@@ -33,7 +33,8 @@ namespace obrix {
 
 // Not listed, as they hold no state a later caller could see: the silent sound, the thread-local drawing
 // scratch of the canvas and the page painter, the reader thread objects (joined by ResetPorts), and the lock on
-// the scratch folder (held for the life of the process and claimed afresh when the folder changes).
+// the scratch folder (held for the life of the process and claimed afresh when the folder changes); nor the
+// signal flags of the simulator programs, which install their handlers once in their own process.
 void ResetProcessState() {
   // Threads first: the reader threads write into the records below.
   ResetPorts();
