@@ -1,77 +1,52 @@
 #include "platform/png_writer.h"
 
+#include <png.h>
+
+#include <csetjmp>
 #include <cstdint>
 #include <cstdio>
 #include <vector>
 
-namespace {
-
-uint32_t Crc(const uint8_t* data, size_t n, uint32_t crc = 0xFFFFFFFFu) {
-  for (size_t i = 0; i < n; ++i) {
-    crc ^= data[i];
-    for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-  }
-  return crc;
-}
-
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-  for (int s = 24; s >= 0; s -= 8) out.push_back(uint8_t(v >> s));
-}
-
-void Chunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_t>& data) {
-  Put32(out, uint32_t(data.size()));
-  std::vector<uint8_t> body(type, type + 4);
-  body.insert(body.end(), data.begin(), data.end());
-  out.insert(out.end(), body.begin(), body.end());
-  Put32(out, Crc(body.data(), body.size()) ^ 0xFFFFFFFFu);
-}
-
-}  // namespace
-
 namespace obrix {
 
 bool WritePng(const Canvas& c, const std::string& path) {
-  std::vector<uint8_t> raw;
+  if (c.width() <= 0 || c.height() <= 0) return false;
+  std::vector<uint8_t> rgb(size_t(c.width()) * size_t(c.height()) * 3);
+  std::vector<png_bytep> rows(size_t(c.height()));
   for (int y = 0; y < c.height(); ++y) {
-    raw.push_back(0);
+    uint8_t* row = rgb.data() + size_t(y) * size_t(c.width()) * 3;
+    rows[size_t(y)] = row;
     for (int x = 0; x < c.width(); ++x) {
-      const obrix::Colour col = c.GetPixel(x, y);
-      raw.push_back(uint8_t(obrix::RedOf(col)));
-      raw.push_back(uint8_t(obrix::GreenOf(col)));
-      raw.push_back(uint8_t(obrix::BlueOf(col)));
+      const Colour col = c.GetPixel(x, y);
+      *row++ = uint8_t(RedOf(col));
+      *row++ = uint8_t(GreenOf(col));
+      *row++ = uint8_t(BlueOf(col));
     }
   }
-  std::vector<uint8_t> z = {0x78, 0x01};
-  uint32_t a = 1, b = 0;
-  for (uint8_t v : raw) {
-    a = (a + v) % 65521;
-    b = (b + a) % 65521;
-  }
-  for (size_t pos = 0; pos < raw.size() || pos == 0;) {
-    const size_t n = std::min<size_t>(65535, raw.size() - pos);
-    z.push_back(pos + n >= raw.size() ? 1 : 0);
-    z.push_back(uint8_t(n));
-    z.push_back(uint8_t(n >> 8));
-    z.push_back(uint8_t(~n));
-    z.push_back(uint8_t(~n >> 8));
-    z.insert(z.end(), raw.begin() + long(pos), raw.begin() + long(pos + n));
-    pos += n;
-    if (n == 0) break;
-  }
-  Put32(z, (b << 16) | a);
 
-  std::vector<uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-  std::vector<uint8_t> ihdr;
-  Put32(ihdr, uint32_t(c.width()));
-  Put32(ihdr, uint32_t(c.height()));
-  ihdr.insert(ihdr.end(), {8, 2, 0, 0, 0});
-  Chunk(out, "IHDR", ihdr);
-  Chunk(out, "IDAT", z);
-  Chunk(out, "IEND", {});
   FILE* f = std::fopen(path.c_str(), "wb");
   if (!f) return false;
-  const bool ok = std::fwrite(out.data(), 1, out.size(), f) == out.size();
-  return std::fclose(f) == 0 && ok;
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png ? png_create_info_struct(png) : nullptr;
+  if (!info) {
+    png_destroy_write_struct(&png, nullptr);
+    std::fclose(f);
+    return false;
+  }
+  // libpng reports a failure by a long jump back here; no object with a destructor is made after this point.
+  if (setjmp(png_jmpbuf(png))) {
+    png_destroy_write_struct(&png, &info);
+    std::fclose(f);
+    return false;
+  }
+  png_init_io(png, f);
+  png_set_IHDR(png, info, png_uint_32(c.width()), png_uint_32(c.height()), 8, PNG_COLOR_TYPE_RGB,
+               PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_set_rows(png, info, rows.data());
+  png_write_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
+  png_destroy_write_struct(&png, &info);
+  const bool flushed = std::fflush(f) == 0 && !std::ferror(f);
+  return std::fclose(f) == 0 && flushed;
 }
 
 }  // namespace obrix

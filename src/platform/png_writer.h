@@ -1,11 +1,12 @@
 #pragma once
-// A minimal PNG writer for RGB canvases (stored deflate blocks, no compression library).
+// Writes an RGB canvas as a PNG file (libpng).
 #include <string>
 
 #include "platform/canvas.h"
 
 namespace obrix {
 
+// False when the canvas is empty or the file cannot be written.
 bool WritePng(const Canvas& canvas, const std::string& path);
 
 }  // namespace obrix

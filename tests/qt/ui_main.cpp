@@ -7,7 +7,25 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "app/qt/ui_process_state.h"
 #include "platform/qt/scripted_prompts.h"
+
+namespace {
+
+// Every test starts from the process-wide state of a fresh process, with prompts that fail an unscripted question.
+class ResetBeforeEachTest : public ::testing::EmptyTestEventListener {
+ public:
+  explicit ResetBeforeEachTest(obrix::Prompts* prompts) : prompts_(prompts) {}
+  void OnTestStart(const ::testing::TestInfo&) override {
+    obrix::ResetUiProcessState();
+    obrix::SetPrompts(prompts_);
+  }
+
+ private:
+  obrix::Prompts* prompts_;
+};
+
+}  // namespace
 
 int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -22,6 +40,7 @@ int main(int argc, char** argv) {
   obrix::ScriptedPrompts::SetFailureHandler([](const std::string& m) { ADD_FAILURE() << m; });
   obrix::ScriptedPrompts unscripted;
   obrix::SetPrompts(&unscripted);
+  ::testing::UnitTest::GetInstance()->listeners().Append(new ResetBeforeEachTest(&unscripted));
   const int rc = RUN_ALL_TESTS();
   obrix::SetPrompts(nullptr);
   return rc;

@@ -140,4 +140,6 @@ void SetPaneLabelFont(const QFont& font) {
   g_labelFont = font;
 }
 
+void ResetPaneLabelFont() { g_labelFont.reset(); }
+
 }  // namespace obrix

@@ -69,5 +69,7 @@ void RedrawProfilePaneFromData();
 void ShowColourBar(bool show);
 // Font of the colour-scale labels (LabelFont); SystemFont(14, 400) until set.
 void SetPaneLabelFont(const QFont& font);
+// Back to the default label font.
+void ResetPaneLabelFont();
 
 }  // namespace obrix
