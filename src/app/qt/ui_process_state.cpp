@@ -2,7 +2,7 @@
 
 #include "app/process_state.h"
 #include "app/qt/program_exit.h"
-#include "logscreen/qt/panes.h"
+#include "panes/qt/panes.h"
 #include "platform/qt/prompts.h"
 
 namespace obrix {
