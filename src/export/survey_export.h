@@ -14,8 +14,9 @@ struct ExportSummary {
   bool readFailed = false;
 };
 
-ExportSummary ExportSurvey(int fd, const std::function<void(const ExportRow&)>& sink);
-// Begin, every row and End on `writer`.
-ExportSummary ExportSurvey(int fd, ExportWriter& writer);
+ExportSummary ExportSurvey(int fd, const std::function<void(const ExportRow&)>& sink, ExportOptions options = {},
+                           const std::function<void(const ExportFix&)>& fixSink = nullptr);
+// Begin, every fix and row, and End on `writer`.
+ExportSummary ExportSurvey(int fd, ExportWriter& writer, ExportOptions options = {});
 
 }  // namespace obrix
