@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
+#include <unistd.h>
 
 #include <gdal_priv.h>
 
@@ -69,7 +71,7 @@ TEST(T38GridTool, ExitCodesMessagesAndOutputs) {
     EXPECT_EQ(r.status, c.status) << c.name << ": " << r.err;
     EXPECT_NE(r.err.find(c.inErr), std::string::npos) << c.name << ": " << r.err;
   }
-  EXPECT_FALSE(test::OnPath("test -e '" + dir.file("x.tif") + "'"));  // failures leave no file
+  EXPECT_NE(::access(dir.file("x.tif").c_str(), F_OK), 0);  // failures leave no file
 
   InitGdal();
   const struct {
