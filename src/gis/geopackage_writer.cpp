@@ -61,6 +61,7 @@ std::string UtcText(double seconds) { return MillisText(static_cast<int64_t>(std
 GeoPackageWriter::GeoPackageWriter(std::string path) : path_(std::move(path)) {}
 
 GeoPackageWriter::~GeoPackageWriter() {
+  feature_.reset();
   if (dataset_) GDALClose(dataset_);
 }
 
@@ -78,6 +79,8 @@ void GeoPackageWriter::Begin() {
   if (::unlink(path_.c_str()) != 0 && errno != ENOENT) return Fail(path_ + ": " + std::strerror(errno));
   dataset_ = driver->Create(path_.c_str(), 0, 0, 0, GDT_Unknown, nullptr);
   if (!dataset_) return Fail(messages.Text("cannot create " + path_));
+  // Written like the text formats: no sync to the disk at every commit.
+  dataset_->ExecuteSQL("PRAGMA synchronous = OFF", nullptr, nullptr);
 }
 
 void GeoPackageWriter::CreateLayers() {
@@ -87,9 +90,11 @@ void GeoPackageWriter::CreateLayers() {
   OGRSpatialReference srs;
   const bool crs = frame_.geographic && UtmSpatialReference(frame_.zone, frame_.north, srs);
   if (frame_.geographic && !crs) return Fail(messages.Text("no spatial reference for EPSG:" + std::to_string(epsg())));
-  char* options[] = {const_cast<char*>("SPATIAL_INDEX=YES"), nullptr};
-  readings_ = dataset_->CreateLayer("readings", crs ? &srs : nullptr, wkbPoint, options);
-  track_ = dataset_->CreateLayer("track", crs ? &srs : nullptr, wkbMultiLineString, options);
+  // SQLite's R-tree would take twice as long as the whole export for a day of readings: the points go without
+  // one (a GIS builds it on request); the few track features get theirs.
+  char* noIndex[] = {const_cast<char*>("SPATIAL_INDEX=NO"), nullptr};
+  readings_ = dataset_->CreateLayer("readings", crs ? &srs : nullptr, wkbPoint, noIndex);
+  track_ = dataset_->CreateLayer("track", crs ? &srs : nullptr, wkbMultiLineString, nullptr);
   if (!readings_ || !track_) return Fail(messages.Text("cannot create the layers"));
   for (const FieldSpec& spec : kFields) {
     OGRFieldDefn field(spec.name, spec.type);
@@ -126,7 +131,13 @@ void GeoPackageWriter::Row(const ExportRow& row) {
 
 void GeoPackageWriter::WriteRow(const ExportRow& r) {
   if (!ok()) return;
-  OGRFeature f(readings_->GetLayerDefn());
+  if (!feature_) feature_ = std::make_unique<OGRFeature>(readings_->GetLayerDefn());
+  OGRFeature& f = *feature_;  // reused: every field is set or nulled below
+  f.SetFID(OGRNullFID);
+  for (Field k : {kStation, kDate, kLocalTime, kLocalDateTime, kUtcTime, kValue, kEasting, kNorthing, kZone, kLatitude,
+                  kLongitude, kQuality, kSatellites, kDop})
+    f.SetFieldNull(k);
+  f.SetGeometryDirectly(nullptr);
   f.SetField(kRecord, static_cast<GIntBig>(r.record));
   f.SetField(kSegment, r.segment);
   f.SetField(kLine, r.line.c_str());
@@ -221,6 +232,7 @@ void GeoPackageWriter::End() {
   FlushTrack();
   GdalMessages messages;
   if (ok() && dataset_->CommitTransaction() != OGRERR_NONE) Fail(messages.Text("cannot commit " + path_));
+  feature_.reset();
   GDALClose(dataset_);
   dataset_ = nullptr;
   if (messages.failed()) Fail(messages.Text("cannot close " + path_));

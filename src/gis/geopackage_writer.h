@@ -12,6 +12,7 @@
 #include "export/survey_frame.h"
 
 class GDALDataset;
+class OGRFeature;
 class OGRLayer;
 
 namespace obrix {
@@ -43,6 +44,7 @@ class GeoPackageWriter : public ExportWriter {
   GDALDataset* dataset_ = nullptr;
   OGRLayer* readings_ = nullptr;
   OGRLayer* track_ = nullptr;
+  std::unique_ptr<OGRFeature> feature_;
   SurveyFrame frame_;
   bool layers_ = false;
   std::deque<ExportRow> held_;  // rows before the frame is known
