@@ -101,8 +101,10 @@ SurveySpacing MeasureSpacing(const GridPoints& p) {
     maxY = std::max(maxY, p.y[i]);
   }
   const double extent = std::max(maxX - minX, maxY - minY);
-  const double bucket = std::max({s.along * 4.0, extent / 4096.0, 1e-6});
-  const double limit = std::min(extent, s.along * 2000.0);
+  if (!std::isfinite(extent) || !(extent > 0)) return s;
+  // Lines further apart than 500 reading steps are not looked for; at most 32 rings of buckets are searched.
+  const double limit = std::min(extent, s.along * 500.0);
+  const double bucket = std::max(limit / 32.0, extent / 4096.0);
   auto key = [&](int64_t bx, int64_t by) { return (bx << 32) ^ (by & 0xffffffff); };
   std::unordered_map<int64_t, std::vector<uint32_t>> cells;
   cells.reserve(n / 4 + 1);
