@@ -15,13 +15,14 @@ double Median(std::vector<double> v) {
   return v[mid];
 }
 
-// 1, 2, 2.5 or 5 times a power of ten, not below `v`.
-double NiceAbove(double v) {
+// The nearest (by ratio) of 1, 2, 2.5 or 5 times a power of ten.
+double Nice(double v) {
   if (!(v > 0) || !std::isfinite(v)) return 1.0;
   const double p = std::pow(10.0, std::floor(std::log10(v)));
+  double best = p;
   for (double m : {1.0, 2.0, 2.5, 5.0, 10.0})
-    if (m * p >= v * (1 - 1e-9)) return m * p;
-  return 10.0 * p;
+    if (std::fabs(std::log(m * p / v)) < std::fabs(std::log(best / v))) best = m * p;
+  return best;
 }
 
 }  // namespace
@@ -115,34 +116,53 @@ SurveySpacing MeasureSpacing(const GridPoints& p) {
   }
   const size_t stride = std::max<size_t>(1, n / 2000);
   const int maxRing = static_cast<int>(std::ceil(limit / bucket)) + 1;
-  std::vector<double> nearest;
-  for (size_t i = 0; i < n; i += stride) {
+  std::vector<double> spacings;
+  for (size_t i = 1; i + 1 < n; i += stride) {
+    // Direction of travel at the reading, to tell the passes on its left from those on its right.
+    const double tx = p.x[i + 1] - p.x[i - 1], ty = p.y[i + 1] - p.y[i - 1];
+    if (!(std::hypot(tx, ty) > 0)) continue;
     const int64_t bx = static_cast<int64_t>(std::floor((p.x[i] - minX) / bucket));
     const int64_t by = static_cast<int64_t>(std::floor((p.y[i] - minY) / bucket));
-    double best = INFINITY;
+    double side[2] = {INFINITY, INFINITY};  // nearest reading of another pass to the left, to the right
+    auto look = [&](int64_t cx, int64_t cy) {
+      const auto it = cells.find(key(cx, cy));
+      if (it == cells.end()) return;
+      for (uint32_t j : it->second) {
+        const double ex = p.x[j] - p.x[i], ey = p.y[j] - p.y[i];
+        const double d = std::hypot(ex, ey);
+        if (!(d > 0) || std::fabs(p.path[j] - p.path[i]) <= 3.0 * d + 2.0 * s.along) continue;  // the same pass
+        double& best = side[tx * ey - ty * ex > 0 ? 0 : 1];
+        best = std::min(best, d);
+      }
+    };
     for (int r = 0; r <= maxRing; ++r) {
-      if ((r - 1) * bucket > best) break;  // nothing nearer can lie further out
-      for (int64_t dx = -r; dx <= r; ++dx) {
-        for (int64_t dy = -r; dy <= r; ++dy) {
-          if (std::max(std::llabs(dx), std::llabs(dy)) != r) continue;
-          const auto it = cells.find(key(bx + dx, by + dy));
-          if (it == cells.end()) continue;
-          for (uint32_t j : it->second) {
-            const double d = std::hypot(p.x[j] - p.x[i], p.y[j] - p.y[i]);
-            if (d < best && d > 0 && std::fabs(p.path[j] - p.path[i]) > 3.0 * d + 2.0 * s.along) best = d;
-          }
-        }
+      if ((r - 1) * bucket > std::max(side[0], side[1])) break;  // nothing nearer on either side further out
+      if (r == 0) {
+        look(bx, by);
+        continue;
+      }
+      for (int64_t d = -r; d <= r; ++d) {
+        look(bx + d, by - r);
+        look(bx + d, by + r);
+      }
+      for (int64_t d = -r + 1; d < r; ++d) {
+        look(bx - r, by + d);
+        look(bx + r, by + d);
       }
     }
-    if (std::isfinite(best) && best <= limit) nearest.push_back(best);
+    // Between two passes the spacing is the mean of both sides (tracks paired up by a lateral offset give
+    // the line spacing); at the edge of the survey the one side.
+    const bool left = side[0] <= limit, right = side[1] <= limit;
+    if (left && right) spacings.push_back((side[0] + side[1]) / 2.0);
+    else if (left || right) spacings.push_back(left ? side[0] : side[1]);
   }
-  s.lines = Median(nearest);
+  s.lines = Median(spacings);
   return s;
 }
 
 double DefaultCell(const SurveySpacing& s) {
   const double raw = std::max(s.along, s.lines / 4.0);
-  return raw > 0 ? NiceAbove(raw) : 1.0;
+  return raw > 0 ? Nice(raw) : 1.0;
 }
 
 double DefaultRadius(const SurveySpacing& s, double cell) {

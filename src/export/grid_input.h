@@ -49,12 +49,14 @@ const char* GridMethodName(GridMethod method);
 
 struct SurveySpacing {
   double along = 0.0;  // median step between successive readings (0 when unknown)
-  double lines = 0.0;  // median distance to the nearest reading of another pass (0 when unknown)
+  // Median spacing of the passes: the mean distance to the nearest reading of another pass on either side of a
+  // reading (one side at the edge); 0 when unknown.
+  double lines = 0.0;
 };
 SurveySpacing MeasureSpacing(const GridPoints& points);
 
-// Defaults: the cell from the spacing along the lines, not finer than a quarter of the line spacing, rounded up
-// to 1, 2, 2.5 or 5 times a power of ten; the radius one and a half line spacings (at least two cells).
+// Defaults: the cell from the spacing along the lines, not finer than a quarter of the line spacing, rounded to
+// the nearest of 1, 2, 2.5 or 5 times a power of ten; the radius one and a half line spacings (at least two cells).
 double DefaultCell(const SurveySpacing& s);
 double DefaultRadius(const SurveySpacing& s, double cell);
 

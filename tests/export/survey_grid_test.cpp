@@ -139,6 +139,23 @@ TEST(SurveyGrid, PlanRefusesWhatCannotBeGridded) {
   EXPECT_EQ(plan.rows, 3);
 }
 
+TEST(SurveyGrid, TracksPairedUpByALateralOffsetStillGiveTheLineSpacing) {
+  test::DataRootFixture root;
+  ResetDataFile();
+  const std::string survey = root.dir().file("survey.T38");
+  test::SimSurvey s;
+  s.lateral = 0.3;  // sensor tracks 0.4 and 1.6 m apart in turn
+  s.scenario.lines = 5;
+  s.scenario.speed = 2.4;
+  s.Open(survey);
+  s.Run(85000);
+  s.Close();
+  ResetDataFile();
+  const SurveySpacing spacing = MeasureSpacing(Collect(survey).points);
+  EXPECT_NEAR(spacing.lines, 1.0, 0.1);
+  EXPECT_NEAR(DefaultRadius(spacing, DefaultCell(spacing)), 1.5, 0.15);
+}
+
 TEST(SurveyGrid, AnomalyPeaksAtItsCentreAndUnsurveyedGroundStaysEmpty) {
   test::DataRootFixture root;
   ResetDataFile();
