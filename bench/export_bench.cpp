@@ -116,7 +116,7 @@ void BM_ExportDayGeoPackage(benchmark::State& state) {
   int64_t readings = 0;
   for (auto _ : state) {
     GeoPackageWriter writer(path);
-    const ExportSummary s = ExportSurvey(fd, writer);
+    const ExportSummary s = ExportSurveyOverlapped(fd, writer);
     readings += s.counts.readings;
     if (!writer.ok()) state.SkipWithError(writer.error().c_str());
   }

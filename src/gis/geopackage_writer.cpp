@@ -173,10 +173,8 @@ void GeoPackageWriter::WriteRow(const ExportRow& r) {
   f.SetField(kFlags, ExportFlagText(r.flags).c_str());
   double x = 0.0, y = 0.0;
   if (FramePosition(frame_, r, x, y)) f.SetGeometryDirectly(new OGRPoint(x, y));
-  if (readings_->CreateFeature(&f) != OGRERR_NONE) {
-    GdalMessages messages;
-    Fail("cannot write a reading to " + path_);
-  }
+  GdalMessages messages;
+  if (readings_->CreateFeature(&f) != OGRERR_NONE) Fail(messages.Text("cannot write a reading to " + path_));
 }
 
 void GeoPackageWriter::Fix(const ExportFix& fix) {
@@ -223,7 +221,8 @@ void GeoPackageWriter::FlushTrack() {
   }
   f.SetGeometryDirectly(lines);
   parts_.clear();
-  if (track_->CreateFeature(&f) != OGRERR_NONE) Fail("cannot write the track to " + path_);
+  GdalMessages messages;
+  if (track_->CreateFeature(&f) != OGRERR_NONE) Fail(messages.Text("cannot write the track to " + path_));
 }
 
 void GeoPackageWriter::End() {

@@ -107,7 +107,7 @@ int main(int argc, char** argv) {
   obrix::ExportSummary s;
   if (gpkg) {
     obrix::GeoPackageWriter writer(output);
-    s = obrix::ExportSurvey(fd, writer, options);
+    s = obrix::ExportSurveyOverlapped(fd, writer, options);
     ::close(fd);
     if (!writer.ok()) {
       std::fprintf(stderr, "t38export: %s\n", writer.error().c_str());
