@@ -4,6 +4,7 @@
 #include <cmath>
 #include <fcntl.h>
 #include <map>
+#include <stdexcept>
 #include <unistd.h>
 #include <vector>
 
@@ -265,6 +266,42 @@ TEST_F(ReadingExportTest, LagMovesReadingsBackAlongTheTrackBySpeedTimesLag) {
     ++moved;
   }
   EXPECT_GT(moved, 150);
+}
+
+TEST_F(ReadingExportTest, OverlappedExportGivesTheSameOrderAndStopsWithAFailingWriter) {
+  test::SimSurvey s;
+  s.Open(Path());
+  s.Run(60000);
+  s.NewLine("L2");
+  s.Run(20000);
+  s.Close();
+  // Rows and fixes in one sequence, as a writer sees them.
+  struct Recorder : ExportWriter {
+    std::vector<std::string> seen;
+    size_t throwAt = SIZE_MAX;
+    void Begin() override { seen.push_back("begin"); }
+    void Row(const ExportRow& r) override {
+      if (seen.size() == throwAt) throw std::runtime_error("disk full");
+      seen.push_back("row " + std::to_string(r.record) + " " + NumberText(r.easting));
+    }
+    void Fix(const ExportFix& f) override { seen.push_back("fix " + std::to_string(f.tick64) + " " + f.line); }
+    void End() override { seen.push_back("end"); }
+  };
+  Recorder plain, overlapped;
+  int fd = ::open(Path().c_str(), O_RDONLY);
+  const ExportSummary a = ExportSurvey(fd, plain);
+  const ExportSummary b = ExportSurveyOverlapped(fd, overlapped);
+  EXPECT_EQ(overlapped.seen, plain.seen);
+  EXPECT_EQ(a.counts.readings, b.counts.readings);
+  EXPECT_EQ(a.counts.fixes, 80);
+  EXPECT_EQ(b.counts.fixes, 80);
+  EXPECT_GT(plain.seen.size(), 2 * 512u);  // more than one batch
+
+  Recorder failing;
+  failing.throwAt = 900;
+  EXPECT_THROW(ExportSurveyOverlapped(fd, failing), std::runtime_error);  // the reader stops and is joined
+  EXPECT_EQ(failing.seen.size(), 900u);
+  ::close(fd);
 }
 
 TEST_F(ReadingExportTest, LateReadingsAndTickWrapsGiveTheSamePoints) {
