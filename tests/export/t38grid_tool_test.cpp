@@ -9,6 +9,8 @@
 #include "export/sim_survey.h"
 #include "export/tool_run.h"
 #include "gis/gdal_support.h"
+#include "platform/paths.h"
+#include "settings/settings_file.h"
 #include "test_support.h"
 
 namespace obrix {
@@ -66,12 +68,27 @@ TEST(T38GridTool, ExitCodesMessagesAndOutputs) {
       {"output not writable", in + "--output '" + dir.file("no/such/x.tif") + "'", 4, "t38grid: "},
       {"nothing positioned", "'" + ground + "' " + out("x.tif"), 5, "no positioned readings to grid"},
   };
+  // The data root of the tools: no settings file (the default scale), then one with a scale of its own.
+  const std::string home = dir.file("home");
   for (const Case& c : cases) {
-    const ToolRun r = test::RunTool(dir, "t38grid", c.args);
+    const ToolRun r = test::RunTool(dir, "t38grid", c.args, false, home);
     EXPECT_EQ(r.status, c.status) << c.name << ": " << r.err;
     EXPECT_NE(r.err.find(c.inErr), std::string::npos) << c.name << ": " << r.err;
   }
   EXPECT_NE(::access(dir.file("x.tif").c_str(), F_OK), 0);  // failures leave no file
+  EXPECT_NE(::access((home + "/Obrix38").c_str(), F_OK), 0);    // nor a settings file
+
+  SetDataRoot(home + "/");
+  Config().condScaleMin = 10;
+  Config().condScaleMax = 250;
+  Config().inphScaleMin = -3;
+  SaveLoadSettings(Save);
+  const std::string settings = test::ReadFile(SettingsPath());
+  ASSERT_FALSE(settings.empty());
+  ToolRun r = test::RunTool(dir, "t38grid", in + out("colour2.tif") + " --colour", false, home);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find("colours 10 to 250"), std::string::npos) << r.err;
+  EXPECT_EQ(test::ReadFile(SettingsPath()), settings);  // read, never rewritten
 
   InitGdal();
   const struct {

@@ -24,10 +24,13 @@ struct ToolRun {
   std::string out, err;
 };
 
-// `program` is a tool name of the build or a command found on the PATH (with `onPath`).
-inline ToolRun RunTool(const TempDir& dir, const std::string& program, const std::string& args, bool onPath = false) {
+// `program` is a tool name of the build or a command found on the PATH (with `onPath`); `home` is its data root
+// (OBRIX38_HOME) when not empty.
+inline ToolRun RunTool(const TempDir& dir, const std::string& program, const std::string& args, bool onPath = false,
+                       const std::string& home = "") {
   const std::string out = dir.file("stdout"), err = dir.file("stderr");
-  const std::string command = onPath ? program : "'" + ToolPath(program) + "'";
+  std::string command = onPath ? program : "'" + ToolPath(program) + "'";
+  if (!home.empty()) command = "OBRIX38_HOME='" + home + "' " + command;
   const int rc = std::system((command + " " + args + " >'" + out + "' 2>'" + err + "'").c_str());
   return {WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, ReadFile(out), ReadFile(err)};
 }
