@@ -20,6 +20,8 @@ class ExportWriter {
   virtual ~ExportWriter() = default;
   virtual void Begin() = 0;
   virtual void Row(const ExportRow& row) = 0;
+  // Each accepted fix, before the rows it positions; only writers of the track take them.
+  virtual void Fix(const ExportFix&) {}
   virtual void End() = 0;
 };
 

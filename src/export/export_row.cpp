@@ -30,7 +30,7 @@ int64_t DayNumber(int year, int month, int day) {
   return era * 146097 + doe - 719468;
 }
 
-std::string DayText(int64_t z) {
+void CivilDate(int64_t z, int64_t& year, int& month, int& day) {
   z += 719468;
   const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
   const int64_t doe = z - era * 146097;
@@ -39,9 +39,16 @@ std::string DayText(int64_t z) {
   const int64_t mp = (5 * doy + 2) / 153;
   const int64_t d = doy - (153 * mp + 2) / 5 + 1;
   const int64_t m = mp < 10 ? mp + 3 : mp - 9;
-  const int64_t y = yoe + era * 400 + (m <= 2 ? 1 : 0);
-  return FormatC("%04lld-%02lld-%02lld", static_cast<long long>(y), static_cast<long long>(m),
-                 static_cast<long long>(d));
+  year = yoe + era * 400 + (m <= 2 ? 1 : 0);
+  month = static_cast<int>(m);
+  day = static_cast<int>(d);
+}
+
+std::string DayText(int64_t z) {
+  int64_t y = 0;
+  int m = 0, d = 0;
+  CivilDate(z, y, m, d);
+  return FormatC("%04lld-%02d-%02d", static_cast<long long>(y), m, d);
 }
 
 std::string MillisText(int64_t ms) {

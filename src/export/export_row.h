@@ -43,6 +43,7 @@ struct ExportRow {
   double easting = 0.0, northing = 0.0;  // sensor point, map units
   int mapUnits = 0;
   int zone = 0;            // UTM zone of geographic fixes, 0 for grid coordinates
+  bool north = true;       // hemisphere of that zone
   bool hasGeo = false;     // WGS 84 position (geographic fixes only)
   double latitude = 0.0, longitude = 0.0;
 
@@ -53,9 +54,26 @@ struct ExportRow {
   unsigned flags = 0;
 };
 
+// One accepted fix of the antenna track, with the line and session it belongs to.
+struct ExportFix {
+  int segment = 0;
+  std::string line;        // line name, UTF-8
+  int64_t stretch = 0;     // +1 at every pause, line change and session: fixes of one stretch join up
+  int64_t tick64 = 0;
+  double easting = 0.0, northing = 0.0;  // antenna, map units
+  int mapUnits = 0;
+  bool geographic = false; // from latitude/longitude (else grid coordinates)
+  int zone = 0;            // UTM zone of geographic fixes
+  bool north = true;
+  bool hasLocal = false;   // local date and time, as for readings
+  int64_t localDay = 0, localMs = 0;
+};
+
 // "YYYY-MM-DD" of a day number and "HH:MM:SS.mmm" of milliseconds of a day.
 std::string DayText(int64_t day);
 std::string MillisText(int64_t ms);
+// Civil date of a day number.
+void CivilDate(int64_t day, int64_t& year, int& month, int& dayOfMonth);
 // Day number of a civil date.
 int64_t DayNumber(int year, int month, int day);
 

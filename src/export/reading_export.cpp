@@ -1,5 +1,6 @@
 #include "export/reading_export.h"
 
+#include <charconv>
 #include <cmath>
 
 #include "em38/em38_record.h"
@@ -24,7 +25,26 @@ bool Contains(std::string_view s, std::string_view part) { return s.find(part) !
 
 }  // namespace
 
-ReadingExporter::ReadingExporter(RowSink sink) : sink_(std::move(sink)) {}
+bool ParseLagMs(std::string_view text, int64_t& lagMs) {
+  int64_t v = 0;
+  const auto r = std::from_chars(text.data(), text.data() + text.size(), v);
+  if (text.empty() || r.ec != std::errc() || r.ptr != text.data() + text.size() || v < 0 || v > kMaxLagMs)
+    return false;
+  lagMs = v;
+  return true;
+}
+
+ReadingExporter::ReadingExporter(RowSink sink, ExportOptions options, FixSink fixSink)
+    : sink_(std::move(sink)), fixSink_(std::move(fixSink)), options_(options) {}
+
+bool ReadingExporter::LocalAt(int64_t tick64, int64_t& day, int64_t& ms) const {
+  if (!haveAnchor_) return false;
+  const int64_t t = anchorMs_ + (tick64 - anchorTick_);
+  const int64_t days = FloorDays(t);
+  day = anchorDay_ + days;
+  ms = t - days * kDayMs;
+  return true;
+}
 
 unsigned ReadingExporter::StartFlag() const { return fixInSegment_ ? startReason_ : kFlagBeforeFirstFix; }
 
@@ -120,13 +140,7 @@ void ReadingExporter::OnReading(const SurveyEvent& e) {
   if (stationStarted_) station_ += increment_;
   stationStarted_ = true;
   row.station = station_;
-  if (haveAnchor_) {
-    const int64_t t = anchorMs_ + (e.tick64 - anchorTick_);
-    const int64_t days = FloorDays(t);
-    row.hasLocal = true;
-    row.localDay = anchorDay_ + days;
-    row.localMs = t - days * kDayMs;
-  }
+  row.hasLocal = LocalAt(e.tick64, row.localDay, row.localMs);
   row.tick = e.tick;
   row.tick64 = e.tick64;
   std::string_view field = e.text;
@@ -193,11 +207,26 @@ void ReadingExporter::OnSentence(const SurveyEvent& e) {
   if (first) runStart_ = StartFlag();  // what came before this stretch
   fixInSegment_ = true;
   ++counts_.fixes;
+  if (fixSink_) {
+    ExportFix x;
+    x.segment = e.segment;
+    x.line = line_;
+    x.stretch = stretch_;
+    x.tick64 = f.tick64;
+    x.easting = f.easting;
+    x.northing = f.northing;
+    x.mapUnits = header_.mapUnits;
+    x.geographic = d.geographic;
+    x.zone = d.geographic ? zone_ : 0;
+    x.north = f.north;
+    x.hasLocal = LocalAt(f.tick64, x.localDay, x.localMs);
+    fixSink_(x);
+  }
   Drain();
 }
 
 void ReadingExporter::Resolve(ExportRow& row, unsigned endFlag) {
-  const Placement p = run_.Place(row.tick64, lateral_, along_, kExportGapMs);
+  const Placement p = run_.Place(row.tick64 - options_.lagMs, lateral_, along_, kExportGapMs);
   switch (p.result) {
     case PlaceResult::Empty: row.flags |= StartFlag() | endFlag; break;
     case PlaceResult::Before: row.flags |= runStart_; break;
@@ -223,6 +252,7 @@ void ReadingExporter::Resolve(ExportRow& row, unsigned endFlag) {
     row.utcSeconds = utc;
     if (row.positioned && geographic_) {
       row.zone = zone_;
+      row.north = f.north;
       row.hasGeo = UtmToGeo(zone_, f.north, LengthUnitToMetres(row.easting, row.mapUnits),
                             LengthUnitToMetres(row.northing, row.mapUnits), row.latitude, row.longitude);
     }
@@ -232,13 +262,13 @@ void ReadingExporter::Resolve(ExportRow& row, unsigned endFlag) {
 }
 
 void ReadingExporter::Drain() {
-  while (!pending_.empty() && !run_.empty() && pending_.front().tick64 <= run_.back().tick64) {
+  while (!pending_.empty() && !run_.empty() && pending_.front().tick64 - options_.lagMs <= run_.back().tick64) {
     Resolve(pending_.front(), 0);
     pending_.pop_front();
   }
   if (!run_.empty()) {
     const int64_t oldest = pending_.empty() ? run_.back().tick64 : pending_.front().tick64;
-    run_.Trim(oldest - kLateReadingMs, std::max(along_, 0.0));
+    run_.Trim(oldest - options_.lagMs - kLateReadingMs, std::max(along_, 0.0));
   }
 }
 
@@ -249,6 +279,7 @@ void ReadingExporter::CloseRun(unsigned endFlag) {
     Resolve(pending_.front(), flag);
     pending_.pop_front();
   }
+  if (!run_.empty()) ++stretch_;
   run_.Clear();
 }
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <string_view>
 
 #include "datafile/survey_events.h"
 #include "export/export_row.h"
@@ -20,10 +21,21 @@ struct ExportCounts {
   int64_t fixes = 0;  // accepted fixes used
 };
 
+struct ExportOptions {
+  // Each reading is placed where the sensor was this long before its record was written (the instrument's
+  // response and transmission delay); its times stay those of the record.
+  int64_t lagMs = 0;
+};
+
+inline constexpr int64_t kMaxLagMs = 60000;
+// Whole milliseconds 0..kMaxLagMs; false for anything else.
+bool ParseLagMs(std::string_view text, int64_t& lagMs);
+
 class ReadingExporter {
  public:
   using RowSink = std::function<void(const ExportRow&)>;
-  explicit ReadingExporter(RowSink sink);
+  using FixSink = std::function<void(const ExportFix&)>;
+  explicit ReadingExporter(RowSink sink, ExportOptions options = {}, FixSink fixSink = nullptr);
 
   void Feed(const SurveyEvent& e);
   // The end of the file: readings after the last fix are given out unpositioned.
@@ -40,8 +52,13 @@ class ReadingExporter {
   void OnTimeMark(const SurveyEvent& e);
   unsigned StartFlag() const;
 
+  bool LocalAt(int64_t tick64, int64_t& day, int64_t& ms) const;
+
   RowSink sink_;
+  FixSink fixSink_;
+  ExportOptions options_;
   ExportCounts counts_;
+  int64_t stretch_ = 0;
 
   // Segment: header settings and fix decoding.
   SurveyHeader header_;

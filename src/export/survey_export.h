@@ -14,8 +14,12 @@ struct ExportSummary {
   bool readFailed = false;
 };
 
-ExportSummary ExportSurvey(int fd, const std::function<void(const ExportRow&)>& sink);
-// Begin, every row and End on `writer`.
-ExportSummary ExportSurvey(int fd, ExportWriter& writer);
+ExportSummary ExportSurvey(int fd, const std::function<void(const ExportRow&)>& sink, ExportOptions options = {},
+                           const std::function<void(const ExportFix&)>& fixSink = nullptr);
+// Begin, every fix and row, and End on `writer`.
+ExportSummary ExportSurvey(int fd, ExportWriter& writer, ExportOptions options = {});
+// The same with the file read and the readings placed on a second thread while `writer` writes on the calling
+// one, in the same order (for writers slower than the walk, such as a database).
+ExportSummary ExportSurveyOverlapped(int fd, ExportWriter& writer, ExportOptions options = {});
 
 }  // namespace obrix

@@ -87,20 +87,16 @@ void WriteSettingsFile() {
   CloseFile(held);
 }
 
-void LoadSettingsFile() {
-  const std::string path = SettingsPath();
+enum class ReadResult { Read, Missing, OtherVersion };
+
+ReadResult ReadSettings(const std::string& path) {
   int fd = OpenExclusive(path, OpenMode::ReadExisting);
-  if (fd < 0) {
-    WriteSettingsFile();
-    return;
-  }
+  if (fd < 0) return ReadResult::Missing;
   LineReader reader(fd);
   SettingsLine first;
   if (!reader.Next(first) || !IsCurrentVersionLine(first)) {
     CloseFile(fd);
-    RemoveFile(path);
-    WriteSettingsFile();
-    return;
+    return ReadResult::OtherVersion;
   }
   std::vector<SettingsLine> values;
   values.reserve(kSettingsLineCount - 1);
@@ -108,6 +104,17 @@ void LoadSettingsFile() {
   while (values.size() < kSettingsLineCount - 1 && reader.Next(line)) values.push_back(line);
   CloseFile(fd);
   ApplySettingsLines(values);
+  return ReadResult::Read;
+}
+
+void LoadSettingsFile() {
+  const std::string path = SettingsPath();
+  switch (ReadSettings(path)) {
+    case ReadResult::Read: return;
+    case ReadResult::OtherVersion: RemoveFile(path); break;
+    case ReadResult::Missing: break;
+  }
+  WriteSettingsFile();
 }
 
 void DeleteSettingsFile() {
@@ -122,6 +129,8 @@ void DeleteSettingsFile() {
 }
 
 }  // namespace
+
+bool ReadSettingsFile() { return ReadSettings(SettingsPath()) == ReadResult::Read; }
 
 void SaveLoadSettings(int mode) {
   switch (mode) {

@@ -13,6 +13,10 @@ enum SettingsMode { Load = 0, Save = 1, Delete = 2 };
 // Reports nothing: a file that cannot be opened or created leaves the values in memory as they are.
 void SaveLoadSettings(int mode);
 
+// Reads the file into the settings without writing anything (for tools beside the program); false, with the
+// values left as they are, when there is no file or it is of another version.
+bool ReadSettingsFile();
+
 // Called while loading, once the scale limits (conductivity and inphase) have been read, so that the factors
 // that depend on them are recomputed. Empty until the panes set it.
 extern std::function<void()> OnScaleLimitsLoaded;

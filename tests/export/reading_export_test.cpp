@@ -4,6 +4,7 @@
 #include <cmath>
 #include <fcntl.h>
 #include <map>
+#include <stdexcept>
 #include <unistd.h>
 #include <vector>
 
@@ -18,12 +19,12 @@ namespace {
 
 class ReadingExportTest : public ::testing::Test {
  protected:
-  std::vector<ExportRow> Export(const std::string& path, ExportSummary* summary = nullptr) {
+  std::vector<ExportRow> Export(const std::string& path, ExportSummary* summary = nullptr, ExportOptions options = {}) {
     std::vector<ExportRow> rows;
     const int fd = ::open(path.c_str(), O_RDONLY);
     EXPECT_GE(fd, 0);
     EXPECT_EQ(CheckSurveyFile(fd), SurveyFileCheck::Ok);
-    ExportSummary s = ExportSurvey(fd, [&rows](const ExportRow& r) { rows.push_back(r); });
+    ExportSummary s = ExportSurvey(fd, [&rows](const ExportRow& r) { rows.push_back(r); }, options);
     ::close(fd);
     if (summary) *summary = s;
     return rows;
@@ -223,6 +224,84 @@ TEST_F(ReadingExportTest, FlagsBeforeTheFirstFixInGapsAcrossPausesAndLines) {
   const auto first = std::find_if(rows.begin(), rows.end(), [](const ExportRow& r) { return r.line == "L2"; });
   ASSERT_NE(first, rows.end());
   EXPECT_DOUBLE_EQ(first->station, 0.0);
+}
+
+TEST_F(ReadingExportTest, LagMovesReadingsBackAlongTheTrackBySpeedTimesLag) {
+  test::SimSurvey s;
+  s.lateral = 0.3;
+  s.Open(Path());
+  s.Run(12001);    // fixes at 0 s .. 12 s, walking north at 1.2 m/s
+  s.Pause(3000);   // logging again at 15.001 s
+  s.Run(6000);     // fixes at 16 s .. 21 s
+  s.Close();
+  const std::vector<ExportRow> now = Export(Path());
+  ExportOptions options;
+  options.lagMs = 500;
+  const std::vector<ExportRow> lagged = Export(Path(), nullptr, options);
+  ASSERT_EQ(now.size(), lagged.size());
+  const auto want = ByTick(s);
+  int moved = 0;
+  for (size_t i = 0; i < now.size(); ++i) {
+    const ExportRow &a = now[i], &b = lagged[i];
+    SCOPED_TRACE(a.tick64 - s.startTick);
+    EXPECT_EQ(a.tick, b.tick);
+    EXPECT_EQ(a.localMs, b.localMs);  // times stay those of the record
+    EXPECT_NEAR(a.utcSeconds, b.utcSeconds, 1e-9);
+    const double t = (a.tick64 - s.startTick) / 1000.0;
+    if (t < 0.5 || (t > 15 && t < 16.5)) {
+      // Moved before the first fix of the file or of the stretch after the pause: not placed, flagged as such.
+      EXPECT_FALSE(b.positioned);
+      EXPECT_EQ(b.flags, t < 0.5 ? kFlagBeforeFirstFix : kFlagPause) << ExportFlagText(b.flags);
+      continue;
+    }
+    ASSERT_TRUE(a.positioned && b.positioned);
+    EXPECT_EQ(b.flags, 0u);
+    if (want.at(a.tick).turning || i == 0 || !now[i - 1].positioned) continue;
+    // Back by 0.6 m along the direction of travel (grid north turned by the zone's convergence).
+    const double de = a.easting - b.easting, dn = a.northing - b.northing;
+    const double te = a.easting - now[i - 1].easting, tn = a.northing - now[i - 1].northing;
+    EXPECT_NEAR(std::hypot(de, dn), 1.2 * 0.5, 0.015);
+    EXPECT_NEAR((de * tn - dn * te) / std::hypot(de, dn) / std::hypot(te, tn), 0.0, 0.03);
+    EXPECT_GT(dn, 0.55);
+    ++moved;
+  }
+  EXPECT_GT(moved, 150);
+}
+
+TEST_F(ReadingExportTest, OverlappedExportGivesTheSameOrderAndStopsWithAFailingWriter) {
+  test::SimSurvey s;
+  s.Open(Path());
+  s.Run(60000);
+  s.NewLine("L2");
+  s.Run(20000);
+  s.Close();
+  // Rows and fixes in one sequence, as a writer sees them.
+  struct Recorder : ExportWriter {
+    std::vector<std::string> seen;
+    size_t throwAt = SIZE_MAX;
+    void Begin() override { seen.push_back("begin"); }
+    void Row(const ExportRow& r) override {
+      if (seen.size() == throwAt) throw std::runtime_error("disk full");
+      seen.push_back("row " + std::to_string(r.record) + " " + NumberText(r.easting));
+    }
+    void Fix(const ExportFix& f) override { seen.push_back("fix " + std::to_string(f.tick64) + " " + f.line); }
+    void End() override { seen.push_back("end"); }
+  };
+  Recorder plain, overlapped;
+  int fd = ::open(Path().c_str(), O_RDONLY);
+  const ExportSummary a = ExportSurvey(fd, plain);
+  const ExportSummary b = ExportSurveyOverlapped(fd, overlapped);
+  EXPECT_EQ(overlapped.seen, plain.seen);
+  EXPECT_EQ(a.counts.readings, b.counts.readings);
+  EXPECT_EQ(a.counts.fixes, 80);
+  EXPECT_EQ(b.counts.fixes, 80);
+  EXPECT_GT(plain.seen.size(), 2 * 512u);  // more than one batch
+
+  Recorder failing;
+  failing.throwAt = 900;
+  EXPECT_THROW(ExportSurveyOverlapped(fd, failing), std::runtime_error);  // the reader stops and is joined
+  EXPECT_EQ(failing.seen.size(), 900u);
+  ::close(fd);
 }
 
 TEST_F(ReadingExportTest, LateReadingsAndTickWrapsGiveTheSamePoints) {

@@ -1,36 +1,18 @@
 #include <gtest/gtest.h>
 
-#include <climits>
-#include <cstdlib>
 #include <string>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "export/sim_survey.h"
+#include "export/tool_run.h"
 #include "test_support.h"
 
 namespace obrix {
 namespace {
 
-std::string Tool() {
-  if (const char* bin = std::getenv("OBRIX_BIN")) return std::string(bin) + "/t38export";
-  char self[PATH_MAX] = {};
-  const ssize_t n = ::readlink("/proc/self/exe", self, sizeof self - 1);
-  std::string dir(self, n > 0 ? static_cast<size_t>(n) : 0);
-  return dir.substr(0, dir.find_last_of('/') + 1) + "t38export";
-}
+using test::ToolRun;
 
-struct ToolRun {
-  int status;
-  std::string out, err;
-};
-
-ToolRun Export(const test::TempDir& dir, const std::string& args) {
-  const std::string out = dir.file("stdout"), err = dir.file("stderr");
-  const int rc = std::system(("'" + Tool() + "' " + args + " >'" + out + "' 2>'" + err + "'").c_str());
-  return {WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, test::ReadFile(out), test::ReadFile(err)};
-}
+ToolRun Export(const test::TempDir& dir, const std::string& args) { return test::RunTool(dir, "t38export", args); }
 
 TEST(T38ExportTool, ExitCodesAndMessages) {
   test::DataRootFixture root;
@@ -56,6 +38,14 @@ TEST(T38ExportTool, ExitCodesAndMessages) {
       {"csv to standard output", "'" + survey + "'", 0, "positioned", "record,segment,line,station,"},
       {"geojson", "'" + survey + "' --format geojson", 0, "readings", "\"FeatureCollection\""},
       {"kml", "'" + survey + "' --format kml", 0, "readings", "<kml xmlns="},
+      {"geopackage", "'" + survey + "' --format gpkg --output '" + dir.file("out.gpkg") + "'", 0,
+       "positions in UTM zone 17N (EPSG:32617)", ""},
+      {"lag", "'" + survey + "' --lag 250", 0, "lag 250 ms", "record,"},
+      {"geopackage to standard output", "'" + survey + "' --format gpkg", 1, "a GeoPackage needs --output", ""},
+      {"negative lag", "'" + survey + "' --lag -5", 1, "bad lag \"-5\"", ""},
+      {"lag beyond a minute", "'" + survey + "' --lag 60001", 1, "bad lag", ""},
+      {"geopackage not writable", "'" + survey + "' --format gpkg --output '" + dir.file("no/such/x.gpkg") + "'", 4,
+       "t38export: ", ""},
       {"help", "--help", 0, "", "usage: t38export"},
       {"no file", "", 1, "no FILE given", ""},
       {"unknown format", "'" + survey + "' --format shp", 1, "unknown format \"shp\"", ""},
@@ -79,6 +69,16 @@ TEST(T38ExportTool, ExitCodesAndMessages) {
   EXPECT_EQ(file.status, 0);
   EXPECT_EQ(file.out, "");
   EXPECT_EQ(test::ReadFile(dir.file("out.csv")).rfind("record,", 0), 0u);
+
+  // GDAL's own reader takes the GeoPackage without a warning.
+  if (test::OnPath("ogrinfo")) {
+    const ToolRun info = test::RunTool(dir, "ogrinfo", "-al -so '" + dir.file("out.gpkg") + "'", true);
+    EXPECT_EQ(info.status, 0);
+    EXPECT_EQ(info.err, "");
+    EXPECT_NE(info.out.find("Layer name: readings"), std::string::npos) << info.out;
+    EXPECT_NE(info.out.find("Layer name: track"), std::string::npos);
+    EXPECT_NE(info.out.find("ID[\"EPSG\",32617]"), std::string::npos);
+  }
 }
 
 }  // namespace
