@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "platform/paths.h"
+#include "platform/program_options.h"
 #include "platform/pty_link.h"
 #include "platform/ticks.h"
 #include "sim/em38_stream.h"
@@ -45,6 +46,7 @@ const char kHelp[] =
     "  --speed N             replay N times as fast, 0.1 .. 100 (default 1)\n"
     "  --loop                start the replay over 1 s after its end, until stopped\n"
     "  --help                this text\n"
+    "  --version             the version\n"
     "\n"
     "Signals: SIGUSR1 presses the marker button once, SIGUSR2 unplugs now (neither while replaying).\n"
     "Exit status: 0 when stopped or at the end of a replay, 1 when the port cannot be linked or the replay\n"
@@ -66,6 +68,7 @@ int Fail(const std::string& why) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (auto code = AnswerHelpOrVersion(argc, argv, "em38-sim", kHelp)) return *code;
   Em38Options o;
   std::string port = "COM4", scenarioPath, replayPath, notWithReplay, replayOnly;
   double speed = 1.0, unplugAt = -1, unplugFor = 5;
@@ -79,13 +82,10 @@ int main(int argc, char** argv) {
     };
     std::string v;
     // Options that shape generated records mean nothing for a replay.
-    if (arg != "--port" && arg != "--replay" && arg != "--speed" && arg != "--loop" && arg != "--help" &&
-        arg != "-h" && notWithReplay.empty())
+    if (arg != "--port" && arg != "--replay" && arg != "--speed" && arg != "--loop" &&
+        notWithReplay.empty())
       notWithReplay = arg;
-    if (arg == "--help" || arg == "-h") {
-      std::fputs(kHelp, stdout);
-      return 0;
-    } else if (arg == "--port") {
+    if (arg == "--port") {
       if (!next(&v) || !ParsePortName(v, &port)) return Fail("--port takes COM1 .. COM99");
     } else if (arg == "--length") {
       if (!next(&v) || !ParseInt(v, 7, 12, &o.length) || (o.length != 7 && o.length != 12))

@@ -12,6 +12,7 @@
 
 #include "platform/canvas.h"
 #include "platform/png_writer.h"
+#include "platform/program_options.h"
 #include "state/palette.h"
 
 using namespace obrix;
@@ -141,18 +142,39 @@ Colour Ramp(double f) { return ColourTable[static_cast<size_t>(std::lround(std::
 
 }  // namespace
 
+const char kUsageText[] =
+    "usage: export-plot IN.geojson OUT.png [--size N]\n"
+    "Plots the readings of a GeoJSON export in their colours as a PNG picture.\n"
+    "\n"
+    "  --size N    picture side in pixels, 100 to 4000 (default 800)\n"
+    "  --help      this text\n"
+    "  --version   the version\n";
+
 int main(int argc, char** argv) {
-  if (argc < 3 || std::string(argv[1]) == "--help") {
-    std::fprintf(stderr, "usage: export-plot IN.geojson OUT.png [--size N]\n");
+  if (auto code = AnswerHelpOrVersion(argc, argv, "export-plot", kUsageText)) return *code;
+  int size = 800;
+  std::vector<const char*> files;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    if (a == "--size" && i + 1 < argc) {
+      size = std::clamp(std::atoi(argv[++i]), 100, 4000);
+    } else if (LooksLikeOption(a)) {
+      ReportUsageError("export-plot", a == "--size" ? "--size needs a value" : "unknown option " + a);
+      return 1;
+    } else {
+      files.push_back(argv[i]);
+    }
+  }
+  if (files.size() != 2) {
+    ReportUsageError("export-plot", "give IN.geojson and OUT.png");
     return 1;
   }
-  int size = 800;
-  for (int i = 3; i + 1 < argc; i += 2)
-    if (std::string(argv[i]) == "--size") size = std::clamp(std::atoi(argv[i + 1]), 100, 4000);
+  const char* inPath = files[0];
+  const char* outPath = files[1];
 
-  std::ifstream in(argv[1], std::ios::binary);
+  std::ifstream in(inPath, std::ios::binary);
   if (!in) {
-    std::fprintf(stderr, "export-plot: cannot read %s\n", argv[1]);
+    std::fprintf(stderr, "export-plot: cannot read %s\n", inPath);
     return 2;
   }
   std::stringstream buffer;
@@ -161,12 +183,12 @@ int main(int argc, char** argv) {
   Json root;
   Parser parser(text);
   if (!parser.Parse(root) || root.type != Json::Object) {
-    std::fprintf(stderr, "export-plot: %s: not JSON (at byte %zu)\n", argv[1], parser.where());
+    std::fprintf(stderr, "export-plot: %s: not JSON (at byte %zu)\n", inPath, parser.where());
     return 3;
   }
   const Json* features = root.Get("features");
   if (!features || features->type != Json::Array) {
-    std::fprintf(stderr, "export-plot: %s: no feature collection\n", argv[1]);
+    std::fprintf(stderr, "export-plot: %s: no feature collection\n", inPath);
     return 3;
   }
   std::vector<Point3> points;
@@ -180,7 +202,7 @@ int main(int argc, char** argv) {
     points.push_back({c->items[0].number, c->items[1].number, v->number});
   }
   if (points.empty()) {
-    std::fprintf(stderr, "export-plot: %s: no positioned readings\n", argv[1]);
+    std::fprintf(stderr, "export-plot: %s: no positioned readings\n", inPath);
     return 3;
   }
 
@@ -216,8 +238,8 @@ int main(int argc, char** argv) {
   for (int x = margin; x < size - margin; ++x)
     canvas.FillRect(Rect{x, size - bar + 5, x + 1, size - 15},
                     Ramp(static_cast<double>(x - margin) / (size - 2 * margin - 1)));
-  if (!WritePng(canvas, argv[2])) {
-    std::fprintf(stderr, "export-plot: cannot write %s\n", argv[2]);
+  if (!WritePng(canvas, outPath)) {
+    std::fprintf(stderr, "export-plot: cannot write %s\n", outPath);
     return 4;
   }
   std::fprintf(stderr, "export-plot: %zu points, %.1f x %.1f m, values %.2f to %.2f\n", points.size(), w, h, lo, hi);

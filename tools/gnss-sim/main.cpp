@@ -4,6 +4,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "platform/program_options.h"
 #include "platform/pty_link.h"
 #include "platform/ticks.h"
 #include "sim/gnss_stream.h"
@@ -57,6 +58,7 @@ const char kHelp[] =
     "  --speed N                (with --replay) replay N times as fast, 0.1 .. 100 (default 1)\n"
     "  --loop                   start the replay over 1 s after its end, until stopped\n"
     "  --help                   this text\n"
+    "  --version                the version\n"
     "\n"
     "Signals: SIGUSR1 starts a silence now, SIGUSR2 unplugs now (neither while replaying).\n"
     "Exit status: 0 when stopped or at the end of a replay, 1 when the port cannot be linked or the replay\n"
@@ -83,6 +85,7 @@ void PrintReceived(std::string* pending, const char* data, size_t n) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (auto code = AnswerHelpOrVersion(argc, argv, "gnss-sim", kHelp)) return *code;
   GnssOptions o;
   Scenario scenario;
   std::string port = "COM6", scenarioPath, writePath, replayPath, notWithReplay, speedText;
@@ -104,13 +107,10 @@ int main(int argc, char** argv) {
     auto number = [&](double lo, double hi, double* out) { return next() && ParseNumber(v, lo, hi, out); };
     auto integer = [&](int lo, int hi, int* out) { return next() && ParseInt(v, lo, hi, out); };
     // Options that shape generated sentences mean nothing for a replay.
-    if (arg != "--port" && arg != "--replay" && arg != "--speed" && arg != "--loop" && arg != "--help" &&
-        arg != "-h" && notWithReplay.empty())
+    if (arg != "--port" && arg != "--replay" && arg != "--speed" && arg != "--loop" &&
+        notWithReplay.empty())
       notWithReplay = arg;
-    if (arg == "--help" || arg == "-h") {
-      std::fputs(kHelp, stdout);
-      return 0;
-    } else if (arg == "--port") {
+    if (arg == "--port") {
       if (!next() || !ParsePortName(v, &port)) return Fail("--port takes COM1 .. COM99");
     } else if (arg == "--format") {
       if (!integer(0, 8, &o.format)) return Fail("--format takes 0 .. 8");

@@ -16,6 +16,7 @@
 #include "map/map_view_state.h"
 #include "map/survey_walk.h"
 #include "platform/png_writer.h"
+#include "platform/program_options.h"
 #include "settings/settings.h"
 #include "state/colour_scale.h"
 #include "state/palette.h"
@@ -81,9 +82,24 @@ void Survey(Canvas& pane, const SurveyWalk& w, int fixes, int colourView, int po
 
 }  // namespace
 
+const char kUsageText[] =
+    "usage: map-shot OUT_PREFIX [FIXES]\n"
+    "Draws a synthetic survey of FIXES positions (default 1400) into the map and writes the pane of each view\n"
+    "as OUT_PREFIX-*.png.\n"
+    "\n"
+    "  --help      this text\n"
+    "  --version   the version\n";
+
 int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: map-shot OUT_PREFIX [FIXES]\n");
+  if (auto code = AnswerHelpOrVersion(argc, argv, "map-shot", kUsageText)) return *code;
+  for (int i = 1; i < argc; ++i) {
+    if (LooksLikeOption(argv[i])) {
+      ReportUsageError("map-shot", std::string("unknown option ") + argv[i]);
+      return 2;
+    }
+  }
+  if (argc < 2 || argc > 3) {
+    ReportUsageError("map-shot", argc < 2 ? "no OUT_PREFIX given" : "too many arguments");
     return 2;
   }
   const std::string prefix = argv[1];

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "gps/receiver_check.h"
+#include "platform/program_options.h"
 
 namespace {
 
@@ -27,6 +28,7 @@ const char kUsageText[] =
     "              7 RTS pseudo-GGA, 8 pseudo-GLL\n"
     "  --slam      format 7 is the pseudo-GGA of a SLAM RTS (checked, with its four extra values)\n"
     "  --help      this text\n"
+    "  --version   the version\n"
     "Exit codes: 0 done, 1 bad arguments, 2 file missing or unreadable (or the output cannot be written).\n";
 
 int Usage(const std::string& message) {
@@ -46,15 +48,12 @@ bool WriteOut(const std::string& text) { return std::fwrite(text.data(), 1, text
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (auto code = obrix::AnswerHelpOrVersion(argc, argv, "nmea-check", kUsageText)) return *code;
   std::string input;
   bool haveInput = false;
   int format = 1, slam = 0;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
-    if (a == "--help" || a == "-h") {
-      std::fputs(kUsageText, stdout);
-      return kOk;
-    }
     if (a == "--slam") {
       slam = 1;
     } else if (a == "--format" || a.rfind("--format=", 0) == 0) {

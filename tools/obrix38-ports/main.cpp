@@ -4,25 +4,25 @@
 #include <string>
 
 #include "platform/paths.h"
+#include "platform/program_options.h"
 #include "platform/serial.h"
 #include "serial/port_links.h"
 
 namespace {
 
-void Usage(FILE* out) {
-  std::fprintf(out,
-               "Usage: obrix38-ports [list]\n"
-               "       obrix38-ports link COMn DEVICE\n"
-               "       obrix38-ports unlink COMn\n"
-               "\n"
-               "The program opens port COMn through the link <data root>/ports/COMn (data root: $OBRIX38_HOME,\n"
-               "else ~/.local/share/Wendral/).\n"
-               "  list     the serial devices found (/dev/serial/by-id, ttyUSB, ttyACM, rfcomm) and the links\n"
-               "  link     points COMn (COM1..COM99) at DEVICE, replacing an earlier link\n"
-               "           e.g. obrix38-ports link COM6 /dev/serial/by-id/usb-...-if00-port0\n"
-               "  unlink   removes the link of COMn\n"
-               "  --help   this text\n");
-}
+const char kUsageText[] =
+    "Usage: obrix38-ports [list]\n"
+    "       obrix38-ports link COMn DEVICE\n"
+    "       obrix38-ports unlink COMn\n"
+    "\n"
+    "The program opens port COMn through the link <data root>/ports/COMn (data root: $OBRIX38_HOME,\n"
+    "else ~/.local/share/Wendral/).\n"
+    "  list     the serial devices found (/dev/serial/by-id, ttyUSB, ttyACM, rfcomm) and the links\n"
+    "  link     points COMn (COM1..COM99) at DEVICE, replacing an earlier link\n"
+    "           e.g. obrix38-ports link COM6 /dev/serial/by-id/usb-...-if00-port0\n"
+    "  unlink   removes the link of COMn\n"
+    "  --help   this text\n"
+    "  --version  the version\n";
 
 int List() {
   std::printf("Serial devices:\n");
@@ -41,11 +41,8 @@ int List() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (auto code = obrix::AnswerHelpOrVersion(argc, argv, "obrix38-ports", kUsageText)) return *code;
   const std::string command = argc > 1 ? argv[1] : "list";
-  if (command == "--help" || command == "-h") {
-    Usage(stdout);
-    return 0;
-  }
   if (command == "list" && argc <= 2) return List();
   if ((command == "link" && argc == 4) || (command == "unlink" && argc == 3)) {
     const int index = obrix::ParsePortName(argv[2]);
@@ -62,6 +59,9 @@ int main(int argc, char** argv) {
     if (command == "link") std::printf("%s -> %s\n", obrix::SerialLinkPath(index).c_str(), argv[3]);
     return 0;
   }
-  Usage(stderr);
+  if (command != "list" && command != "link" && command != "unlink")
+    obrix::ReportUsageError("obrix38-ports", (obrix::LooksLikeOption(command) ? "unknown option " : "unknown command ") + command);
+  else
+    obrix::ReportUsageError("obrix38-ports", "wrong number of arguments for " + command);
   return 2;
 }

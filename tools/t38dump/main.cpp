@@ -11,10 +11,21 @@
 #include "datafile/record_dump.h"
 #include "datafile/survey_events.h"
 #include "platform/files.h"
+#include "platform/program_options.h"
 
 namespace {
 
 constexpr int kOk = 0, kCannotRead = 1, kUsage = 2, kForeign = 3, kCannotWrite = 4;
+
+const char kUsageText[] =
+    "usage: t38dump FILE\n"
+    "Lists the survey data FILE one record a line: its number, kind and text, and the decoded fields.\n"
+    "\n"
+    "  --help      this text\n"
+    "  --version   the version\n"
+    "\n"
+    "Exit status: 0 listed, 1 the file cannot be read, 2 bad arguments, 3 not a survey data file,\n"
+    "4 the listing cannot be written.\n";
 
 int Fail(int fd, int code, const char* path, const std::string& why) {
   std::fprintf(stderr, "t38dump: %s: %s\n", path, why.c_str());
@@ -25,8 +36,11 @@ int Fail(int fd, int code, const char* path, const std::string& why) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: t38dump FILE\n");
+  if (auto code = obrix::AnswerHelpOrVersion(argc, argv, "t38dump", kUsageText)) return *code;
+  if (argc != 2 || obrix::LooksLikeOption(argv[1])) {
+    obrix::ReportUsageError("t38dump", argc < 2 ? "no FILE given"
+                                       : obrix::LooksLikeOption(argv[1]) ? std::string("unknown option ") + argv[1]
+                                                                         : "only one FILE");
     return kUsage;
   }
   // A closed pipe ends the listing with an error instead of the signal.

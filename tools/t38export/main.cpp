@@ -11,6 +11,7 @@
 #include "export/survey_export.h"
 #include "gis/geopackage_writer.h"
 #include "platform/files.h"
+#include "platform/program_options.h"
 
 namespace {
 
@@ -27,6 +28,7 @@ const char kUsageText[] =
     "  --lag MS       place each reading where the sensor was MS milliseconds before it was received\n"
     "                 (0 to 60000, default 0)\n"
     "  --help         this text\n"
+    "  --version      the version\n"
     "Exit codes: 0 done, 1 bad arguments, 2 file missing or unreadable, 3 not a survey data file,\n"
     "4 output cannot be written.\n";
 
@@ -46,16 +48,13 @@ std::string BaseName(const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (auto code = obrix::AnswerHelpOrVersion(argc, argv, "t38export", kUsageText)) return *code;
   std::string input, output;
   obrix::ExportFormat format = obrix::ExportFormat::Csv;
   bool gpkg = false;
   obrix::ExportOptions options;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
-    if (a == "--help" || a == "-h") {
-      std::fputs(kUsageText, stdout);
-      return kOk;
-    }
     if (a == "--format" || a == "--output" || a == "--lag") {
       if (i + 1 >= argc) return Usage((a + " needs a value").c_str());
       const std::string v = argv[++i];

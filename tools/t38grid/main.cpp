@@ -9,6 +9,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "platform/program_options.h"
 #include "settings/settings.h"
 #include "export/survey_export.h"
 #include "gis/gdal_support.h"
@@ -34,6 +35,7 @@ const char kUsageText[] =
     "  --colour        write RGBA colours of the program's colour scale instead of values\n"
     "  --scale MIN,MAX the colour scale (default: the scale of the survey's component in the settings)\n"
     "  --help          this text\n"
+    "  --version       the version\n"
     "Lengths are metres (the map units of a local grid, which gets no CRS).\n"
     "Exit codes: 0 done, 1 bad arguments, 2 file missing or unreadable, 3 not a survey data file,\n"
     "4 output cannot be written, 5 no positioned readings to grid.\n";
@@ -66,6 +68,7 @@ bool ParseScale(const std::string& text, obrix::ColourScale& scale) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (auto code = obrix::AnswerHelpOrVersion(argc, argv, "t38grid", kUsageText)) return *code;
   using Clock = std::chrono::steady_clock;
   const Clock::time_point started = Clock::now();
   std::string input, output;
@@ -76,10 +79,6 @@ int main(int argc, char** argv) {
   obrix::ColourScale scale;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
-    if (a == "--help" || a == "-h") {
-      std::fputs(kUsageText, stdout);
-      return kOk;
-    }
     if (a == "--colour") {
       colour = true;
     } else if (a == "--output" || a == "--cell" || a == "--method" || a == "--radius" || a == "--lag" ||

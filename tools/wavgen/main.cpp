@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cue_synth.h"
+#include "platform/program_options.h"
 #include "platform/sound.h"
 #include "platform/wav_header.h"
 
@@ -108,9 +109,19 @@ int Frames(double seconds, int rate) { return static_cast<int>(seconds * rate + 
 
 }  // namespace
 
+const char kUsageText[] =
+    "usage: wavgen OUTDIR\n"
+    "Writes the program's four cue sounds as WAVE files into the folder OUTDIR.\n"
+    "\n"
+    "  --help      this text\n"
+    "  --version   the version\n";
+
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: wavgen OUTDIR\n");
+  if (auto code = obrix::AnswerHelpOrVersion(argc, argv, "wavgen", kUsageText)) return *code;
+  if (argc != 2 || obrix::LooksLikeOption(argv[1])) {
+    obrix::ReportUsageError("wavgen", argc < 2 ? "no OUTDIR given"
+                                      : obrix::LooksLikeOption(argv[1]) ? std::string("unknown option ") + argv[1]
+                                                                        : "only one OUTDIR");
     return 2;
   }
   const std::string dir = argv[1];

@@ -8,27 +8,42 @@
 #include <string>
 
 #include "app/qt/program_exit.h"
+#include "app/qt/program_icon.h"
 #include "app/qt/setup_window.h"
+#include "app/program_arguments.h"
 #include "app/setup_layout.h"
 #include "logscreen/qt/demo_survey.h"
 #include "platform/qt/alsa_sound.h"
 #include "platform/qt/canvas_text.h"
+#include "platform/program_options.h"
 #include "platform/qt/prompts.h"
 #include "platform/screen_size.h"
 
 int main(int argc, char** argv) {
+  if (auto code = obrix::AnswerHelpOrVersion(argc, argv, "obrix38", obrix::kProgramUsage)) return *code;
   QApplication app(argc, argv);
+  QApplication::setWindowIcon(obrix::ProgramIcon());
+  // The toolkit has taken its own options out of argv; what is left must be the program's.
+  if (const std::string wrong = obrix::CheckProgramArguments(argc, argv); !wrong.empty()) {
+    obrix::ReportUsageError("obrix38", wrong);
+    return 2;
+  }
   obrix::InstallFontSubstitutes();
   const std::unique_ptr<obrix::Sound> sound = obrix::MakeSystemSound();
   obrix::SetSound(sound.get());
 
-  int sw = 1280, sh = 800;
+  int sw = 1280, sh = 800, sx = 0, sy = 0;
   if (auto over = obrix::ScreenSizeOverride(argc, argv)) {
     sw = over->width;
     sh = over->height;
   } else if (QScreen* screen = QGuiApplication::primaryScreen()) {
-    sw = screen->geometry().width();
-    sh = screen->geometry().height();
+    // The window's size is its client area: measured from the space the desktop's panels leave, so that the
+    // window with its title bar stays on the screen.
+    const QRect free = screen->availableGeometry();
+    sx = free.left();
+    sy = free.top();
+    sw = free.width();
+    sh = free.height();
   }
   const obrix::WindowPlacement place = obrix::ComputeMainWindow(sw, sh);
 
@@ -41,7 +56,7 @@ int main(int argc, char** argv) {
   // Signals, the window destroyed by the display, a lost display: each ends the session before the program.
   auto exits = std::make_unique<obrix::ExitRequests>(window, [](int code) { QCoreApplication::exit(code); });
   obrix::InstallExitGuard();
-  window->move(place.left, place.top);
+  window->move(sx + place.left, sy + place.top);
   window->show();
 
   // --grab FILE: render the window to a PNG once it is shown, then quit (screenshots, offscreen platform).
