@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "platform/numbers.h"
+
 namespace obrix {
 
 const std::array<const char*, kSetupButtonCount> kSetupButtonCaptions = {
@@ -73,26 +75,18 @@ std::string NmeaFormatName(int nmeaFormat, int slamPseudoGga) {
   return names[nmeaFormat];
 }
 
-namespace {
-std::string Format(const char* fmt, double v) {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, fmt, v);
-  return buf;
-}
-}  // namespace
-
 std::vector<SummaryRow> SummaryRows(const Settings& s, const Derived& d) {
   static const char* const pauseKeys[] = {"any key", "<Enter>", "<Space Bar>", "<P>"};
   std::vector<SummaryRow> rows(5);
   const bool em = s.instrumentEnabled != 0;
-  rows[0] = {"Update Rate:", em && s.readingInterval != 0 ? Format("%.2f Hz", 1.0 / s.readingInterval) : "N/A",
+  rows[0] = {"Update Rate:", em && s.readingInterval != 0 ? FormatC("%.2f Hz", 1.0 / s.readingInterval) : "N/A",
              "EM38 Component:", !em ? "Disabled" : (s.component == 1 ? "Inphase" : "Conductivity")};
   rows[1] = {"Survey Line:", s.lineName, "Dipole Mode:", s.dipoleMode == 1 ? "Horizontal" : "Vertical"};
-  rows[2] = {"Line Increment:", Format("%.2f", s.lineIncrement), "Pause Key:",
+  rows[2] = {"Line Increment:", FormatC("%.2f", s.lineIncrement), "Pause Key:",
              pauseKeys[(s.pauseKey >= 0 && s.pauseKey <= 3) ? s.pauseKey : 0]};
-  rows[3] = {"Start Station:", Format("%.3f", s.startStation), "GPS Input:",
+  rows[3] = {"Start Station:", FormatC("%.3f", s.startStation), "GPS Input:",
              s.gpsInput == 0 ? "Disabled" : (em ? "Enabled" : "Auto")};
-  rows[4] = {"Station Increment:", Format("%.3f", d.StationIncrementInUse), "GPS Data:",
+  rows[4] = {"Station Increment:", FormatC("%.3f", d.StationIncrementInUse), "GPS Data:",
              s.gpsInput == 0 ? "N/A" : NmeaFormatName(s.nmeaFormat, s.slamPseudoGga)};
   return rows;
 }

@@ -2,6 +2,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <locale.h>
 #include <mutex>
 
 namespace obrix {
@@ -22,15 +23,21 @@ size_t SequenceLength(std::string_view s, size_t i) {
   return n;
 }
 
+// Formats in the C locale ("." decimals) whatever locale the process runs with.
 std::string VFormat(const char* format, va_list args) {
+  static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
+  const locale_t old = cLocale ? uselocale(cLocale) : static_cast<locale_t>(0);
   va_list copy;
   va_copy(copy, args);
   const int n = std::vsnprintf(nullptr, 0, format, copy);
   va_end(copy);
-  if (n <= 0) return {};
-  std::string out(static_cast<size_t>(n) + 1, '\0');
-  std::vsnprintf(out.data(), out.size(), format, args);
-  out.resize(static_cast<size_t>(n));
+  std::string out;
+  if (n > 0) {
+    out.assign(static_cast<size_t>(n) + 1, '\0');
+    std::vsnprintf(out.data(), out.size(), format, args);
+    out.resize(static_cast<size_t>(n));
+  }
+  if (old) uselocale(old);
   return out;
 }
 

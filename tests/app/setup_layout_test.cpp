@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/setup_layout.h"
+#include "comma_locale.h"
 #include "settings/settings.h"
 
 namespace obrix {
@@ -94,6 +95,21 @@ TEST(Summary, RowsFollowSettings) {
   rows = SummaryRows(s, d);
   EXPECT_EQ(rows[3].rightValue, "Disabled");
   EXPECT_EQ(rows[4].rightValue, "N/A");
+}
+
+// A desktop with a decimal comma: the summary still shows the numbers as the dialogs and the settings file do.
+TEST(Summary, NumbersKeepTheDecimalPointUnderACommaLocale) {
+  test::CommaLocale comma;
+  if (!comma.active()) GTEST_SKIP() << "no numeric locale with a decimal comma";
+  Settings s;
+  s.startStation = -12.25;
+  Derived d;
+  d.StationIncrementInUse = 0.5;
+  const auto rows = SummaryRows(s, d);
+  EXPECT_EQ(rows[0].leftValue, "5.00 Hz");
+  EXPECT_EQ(rows[2].leftValue, "1.00");
+  EXPECT_EQ(rows[3].leftValue, "-12.250");
+  EXPECT_EQ(rows[4].leftValue, "0.500");
 }
 
 TEST(Summary, NmeaFormatNames) {

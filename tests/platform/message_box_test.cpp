@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "comma_locale.h"
 #include "platform/message_box.h"
 
 namespace obrix {
@@ -38,6 +39,10 @@ TEST(MessageBuffers, FormattedTextIsCutNotOverrun) {
   EXPECT_EQ(MessageText().size(), kMessageTextChars - 1);
   FormatMessageTitle("%s %d", "Title", 7);
   EXPECT_EQ(MessageTitle(), "Title 7");
+  test::CommaLocale comma;
+  if (!comma.active()) GTEST_SKIP() << "no numeric locale with a decimal comma";
+  FormatMessageText("Lag %.1f s", 1.5);
+  EXPECT_EQ(MessageText(), "Lag 1.5 s");
 }
 
 TEST(MessageText, LineBreaks) {

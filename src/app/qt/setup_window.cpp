@@ -23,6 +23,7 @@
 #include "logscreen/qt/log_window.h"
 #include "monitor/qt/monitor_window.h"
 #include "platform/message_box.h"
+#include "platform/numbers.h"
 #include "platform/paths.h"
 #include "platform/qt/buttons.h"
 #include "platform/qt/canvas_text.h"
@@ -351,18 +352,15 @@ void SetupWindow::PaintSketch(const Rect& frame) {
   // Dimension lines from the body centre to the antenna.
   const int ox = px(0), oy = py(0), gx = px(lateral), gy = py(along);
   canvas_.SelectPen(SolidPen(1, Rgb(0, 0, 255)));
-  char text[48];
   if (gx != ox) {
     canvas_.MoveTo(ox, gy);
     canvas_.LineTo(gx, gy);
-    std::snprintf(text, sizeof text, "X %.2f m", lateral);
-    DrawTextCentred(canvas_, gx, gy + 10, text, dimFont, TextStyle{Rgb(0, 0, 255)});
+    DrawTextCentred(canvas_, gx, gy + 10, FormatC("X %.2f m", lateral).c_str(), dimFont, TextStyle{Rgb(0, 0, 255)});
   }
   if (gy != oy) {
     canvas_.MoveTo(gx, oy);
     canvas_.LineTo(gx, gy);
-    std::snprintf(text, sizeof text, "Y %.2f m", along);
-    DrawText(canvas_, gx + 8, (oy + gy) / 2, text, dimFont, TextStyle{Rgb(0, 0, 255)});
+    DrawText(canvas_, gx + 8, (oy + gy) / 2, FormatC("Y %.2f m", along).c_str(), dimFont, TextStyle{Rgb(0, 0, 255)});
   }
   // The antenna.
   canvas_.SelectPen(SolidPen(1, kWindowText));

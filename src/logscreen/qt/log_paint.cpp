@@ -10,6 +10,7 @@
 #include "logscreen/screen_texts.h"
 #include "panes/pane_paint.h"
 #include "panes/qt/panes.h"
+#include "platform/numbers.h"
 #include "platform/qt/canvas_text.h"
 #include "settings/settings.h"
 #include "state/palette.h"
@@ -171,8 +172,7 @@ void LogWindow::PaintReadoutLabels() {
   DrawField(r.line.value, s.lineName, valueFont_, kWindowText);
   DrawLabel(r.station.label, "Station:      ", labelFont_);
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%-11.2f", Drv().StationValue);
-  DrawField(r.station.value, buf, valueFont_, kWindowText);
+  DrawField(r.station.value, FormatC("%-11.2f", Drv().StationValue), valueFont_, kWindowText);
   // 10. GPS rows.
   if (s.gpsInput == 0) {
     DrawLabel(r.dop.label, "GPS Disabled", valueFont_);
@@ -207,8 +207,7 @@ void LogWindow::PaintReadoutLabels() {
     if (bar.right > bar.left) {
       const int y = bar.top - lineHeight_;
       DrawText(canvas_, bar.left, y, "0.0", labelFont_, TextStyle{kWindowText});
-      std::snprintf(buf, sizeof buf, "%0.1f", s.speedScaleMax);
-      DrawTextRight(canvas_, bar.right, y, buf, labelFont_, TextStyle{kWindowText});
+      DrawTextRight(canvas_, bar.right, y, FormatC("%0.1f", s.speedScaleMax).c_str(), labelFont_, TextStyle{kWindowText});
     }
   }
 }
