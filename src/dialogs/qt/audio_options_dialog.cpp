@@ -33,6 +33,7 @@ AudioOptionsDialog::AudioOptionsDialog(QWidget* owner)
   top->addWidget(gpsWarning_);
   top->addStretch(1);
   top->addLayout(MakeButtonRow());
+  ticks_->setFocus();
 }
 
 bool AudioOptionsDialog::TakeValues() {

@@ -29,6 +29,7 @@ CoordinatesUnitsDialog::CoordinatesUnitsDialog(QWidget* owner)
   top->addLayout(grid);
   top->addStretch(1);
   top->addLayout(MakeButtonRow());
+  units_->setFocus();
 }
 
 bool CoordinatesUnitsDialog::TakeValues() {

@@ -52,6 +52,7 @@ GpsMaskDialog::GpsMaskDialog(QWidget* owner) : SetupDialog("GPSMASK", "GPS Warni
   top->addWidget(note);
   top->addStretch(1);
   top->addLayout(MakeButtonRow());
+  warning_->setFocus();
 }
 
 bool GpsMaskDialog::TakeValues() {

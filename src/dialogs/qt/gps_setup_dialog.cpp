@@ -21,6 +21,7 @@ GpsSetupDialog::GpsSetupDialog(QWidget* owner, bool narrow)
       narrow_(narrow) {
   // The template places this dialog centred over its owner.
   SetTopDivisor(2);
+  SetCloseOnC(false);
   opened_ = OpenGpsForm();
   opened_.hasSlamOption = !narrow;
 

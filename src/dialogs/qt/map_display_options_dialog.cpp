@@ -135,6 +135,8 @@ MapDisplayOptionsDialog::MapDisplayOptionsDialog(QWidget* owner, bool narrow)
                   narrow ? 222 : 340, narrow ? 378 : 231, owner, 11) {
   SetCloseOnC(false);
   SetTopDivisor(7);
+  okButton()->setText("&OK");
+  cancelButton()->setText("&Cancel");
   Settings& s = Config();
   copy_ = MapOptionsCopy::Of(s);
   SaveMapSizeCopies();

@@ -38,6 +38,9 @@ MapSizeDialog::MapSizeDialog(QWidget* owner) : SetupDialog("MAPSCALE", "Map Size
   top->addWidget(note);
   top->addStretch(1);
   top->addLayout(MakeButtonRow());
+  // Typed digits replace the size.
+  size_->setFocus();
+  size_->selectAll();
 
   connect(size_, &QLineEdit::textEdited, this, [this](const QString& text) {
     if (MapSizeTextNeedsReset(text.toStdString())) size_->setText("1");

@@ -42,6 +42,8 @@ ReadingsScaleDialog::ReadingsScaleDialog(QWidget* owner)
   top->addWidget(LimitsGroup(this, "Inphase [ppt]", "Mi&nimum:", inphMin_, "Ma&ximum:", inphMax_));
   top->addStretch(1);
   top->addLayout(MakeButtonRow());
+  condMin_->setFocus();
+  condMin_->selectAll();
 
   const std::pair<QLineEdit*, ScaleLimit> fields[] = {{condMin_, ScaleLimit::CondMin},
                                                       {condMax_, ScaleLimit::CondMax},

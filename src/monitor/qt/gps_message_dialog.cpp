@@ -13,6 +13,7 @@ namespace obrix {
 
 GpsMessageDialog::GpsMessageDialog(QWidget* owner, const QString& text)
     : SetupDialog("GETGPSMESSAGE", kMonitorSendTitle, 230, 62, owner) {
+  SetCloseOnC(false);
   auto* label = new QLabel("Accept or edit GPS message and click on OK to send", this);
   edit_ = new QLineEdit(this);
   SetControlId(edit_, kGpsMessageEditId);

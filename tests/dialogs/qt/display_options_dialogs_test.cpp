@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <map>
 
 #include "dialogs/qt/map_display_options_dialog.h"
 #include "dialogs/qt/profile_display_options_dialog.h"
@@ -108,6 +109,21 @@ TEST_F(DisplayOptions31DialogTest, CancelRestoresWhatChangedWhileOpen) {
   EXPECT_EQ(Config().positionSize, 4);
   EXPECT_EQ(Config().gridStyle, 0);
   EXPECT_EQ(MapState().RedrawFlags, 0);
+}
+
+// Alt+O and Alt+C belong to OK and Cancel, and to no other control of the dialog (an ambiguous mnemonic would
+// only move the focus).
+TEST_F(DisplayOptions31DialogTest, OkAndCancelHaveTheirAltKeys) {
+  for (bool narrow : {false, true}) {
+    MapDisplayOptionsDialog d(nullptr, narrow);
+    std::map<QKeySequence, QStringList> owners;
+    for (QAbstractButton* b : d.findChildren<QAbstractButton*>()) owners[QKeySequence::mnemonic(b->text())] << b->text();
+    for (QLabel* l : d.findChildren<QLabel*>()) owners[QKeySequence::mnemonic(l->text())] << l->text();
+    EXPECT_EQ(owners[QKeySequence(Qt::ALT | Qt::Key_O)], QStringList{"&OK"});
+    EXPECT_EQ(owners[QKeySequence(Qt::ALT | Qt::Key_C)], QStringList{"&Cancel"});
+    EXPECT_EQ(FindControl<QPushButton>(&d, IDOK)->text(), "&OK");
+    EXPECT_EQ(FindControl<QPushButton>(&d, IDCANCEL)->text(), "&Cancel");
+  }
 }
 
 TEST_F(DisplayOptions31DialogTest, UnitLabelsFollowTheList) {

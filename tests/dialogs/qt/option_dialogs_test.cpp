@@ -212,6 +212,42 @@ TEST_F(OptionDialogsTest, NewLineClosesOnCOthersDoNot) {
   }
 }
 
+// Each dialog opens with its first field focused, an edit's text selected, so typing replaces the value.
+TEST_F(OptionDialogsTest, FirstFieldIsFocusedAtOpening) {
+  const struct {
+    std::unique_ptr<SetupDialog> (*make)();
+    int first;
+  } cases[] = {
+      {[]() -> std::unique_ptr<SetupDialog> { return std::make_unique<MapSizeDialog>(nullptr); }, 1204},
+      {[]() -> std::unique_ptr<SetupDialog> { return std::make_unique<CoordinatesUnitsDialog>(nullptr); }, 1004},
+      {[]() -> std::unique_ptr<SetupDialog> { return std::make_unique<GpsMaskDialog>(nullptr); }, 1250},
+      {[]() -> std::unique_ptr<SetupDialog> { return std::make_unique<ReadingsScaleDialog>(nullptr); }, 1174},
+      {[]() -> std::unique_ptr<SetupDialog> { return std::make_unique<AudioOptionsDialog>(nullptr); }, 1005},
+      {[]() -> std::unique_ptr<SetupDialog> { return std::make_unique<SpeedScaleDialog>(nullptr); }, 1192},
+      {[]() -> std::unique_ptr<SetupDialog> { return std::make_unique<NewLineDialog>(nullptr); }, 1106},
+      {[]() -> std::unique_ptr<SetupDialog> { return std::make_unique<NewStationDialog>(nullptr); }, 1188},
+      {[]() -> std::unique_ptr<SetupDialog> { return std::make_unique<CommentDialog>(nullptr); }, 1190},
+  };
+  for (const auto& c : cases) {
+    std::unique_ptr<SetupDialog> d = c.make();
+    d->show();
+    SCOPED_TRACE(d->objectName().toStdString());
+    ASSERT_NE(d->focusWidget(), nullptr);
+    EXPECT_EQ(d->focusWidget(), FindControl(d.get(), c.first));
+    if (auto* edit = qobject_cast<QLineEdit*>(d->focusWidget())) EXPECT_EQ(edit->selectedText(), edit->text());
+  }
+  // Map Size: "60" and Return take 60 instead of keeping the size.
+  MapSizeDialog d(nullptr);
+  d.show();
+  for (const char* key : {"6", "0"}) {
+    QKeyEvent press(QEvent::KeyPress, key[0] == '6' ? Qt::Key_6 : Qt::Key_0, Qt::NoModifier, key);
+    QCoreApplication::sendEvent(d.focusWidget(), &press);
+  }
+  FindControl<QPushButton>(&d, IDOK)->click();
+  EXPECT_EQ(d.result(), 1);
+  EXPECT_EQ(Config().mapSize, 60);
+}
+
 TEST_F(OptionDialogsTest, CommentClosesWithZeroAfterOk) {
   ScopedScriptedPrompts prompts;
   prompts << PromptAnswer::RunDialog({ControlValue::Text(1190, "WET PATCH NEAR DITCH")});

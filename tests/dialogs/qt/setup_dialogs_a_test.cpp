@@ -106,7 +106,8 @@ TEST_F(SetupDialogsA, LetterCClosesOnlyWhenNoControlTakesIt) {
       {0, 1172, false},  // a list takes letters to choose an entry
       {1, 603, true},    // a check box does not
       {2, 1155, true},   // nor a radio button
-      {3, 602, true},
+      {3, 602, false},   // GPS Port Setup has no such rule: its edits stay
+      {3, 1163, false},
       {0, 1, true},      // nor the OK button
   };
   const std::vector<DialogKind> kinds = Dialogs();
