@@ -1,6 +1,7 @@
 #pragma once
 // The image of the settings record in the settings file: a version line and 82 value lines, in a fixed order,
 // each ending with CR LF. A value is known only by its line number.
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -8,7 +9,8 @@ namespace obrix {
 
 inline constexpr int kSettingsLineCount = 83;
 inline constexpr const char* kSettingsVersionLine = "Ver2.15";
-inline constexpr size_t kSettingsMaxLine = 260;   // bytes kept of a line
+// Bytes kept of a line: the longest path the system takes, so a folder line is read whole.
+inline constexpr size_t kSettingsMaxLine = PATH_MAX - 1;
 inline constexpr size_t kLineNameMaxChars = 15;
 
 // One line as read from the file, without its CR LF; at most kSettingsMaxLine bytes are kept and `overlong`

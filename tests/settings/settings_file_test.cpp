@@ -246,18 +246,33 @@ TEST_F(SettingsFileTest, LineEndingsAndLengthsAreReadSafely) {
   // An over-long line is read up to its LF and does not shift the lines after it; a cut folder is not taken.
   ResetSettings();
   ApplyStartupValues();
-  const std::string longFolder = "/" + std::string(400, 'd') + "/";
+  const std::string longFolder = "/" + std::string(kSettingsMaxLine, 'd') + "/";
   PutFile(DefaultWith({{2, longFolder}, {4, std::string(5000, '7')}, {5, "6"}}));
   SaveLoadSettings(Load);
   EXPECT_EQ(Config().dataFolder, HomeFolder());
   EXPECT_EQ(Config().instrumentEnabled, 2147483647);
   EXPECT_EQ(Config().sensorSize, 6);
 
-  // A line of exactly 260 characters is kept whole.
-  const std::string folder260 = "/" + std::string(258, 'e') + "/";
-  PutFile(DefaultWith({{3, folder260}}));
+  // A line of exactly the limit is kept whole.
+  const std::string folderAtLimit = "/" + std::string(kSettingsMaxLine - 2, 'e') + "/";
+  PutFile(DefaultWith({{3, folderAtLimit}}));
   SaveLoadSettings(Load);
-  EXPECT_EQ(Config().backgroundFolder, folder260);
+  EXPECT_EQ(Config().backgroundFolder, folderAtLimit);
+}
+
+// Folders of many bytes (140 Cyrillic characters are 280 bytes) come back from the file as they were saved.
+TEST_F(SettingsFileTest, LongFoldersSurviveSaveAndLoad) {
+  std::string cyrillic;
+  for (int i = 0; i < 140; ++i) cyrillic += "\xD0\x96";  // Ж
+  const std::string data = "/home/surveyor/" + cyrillic + "/";
+  const std::string background = "/" + std::string(1000, 'b') + "/" + cyrillic + "/";
+  Config().dataFolder = data;
+  Config().backgroundFolder = background;
+  SaveLoadSettings(Save);
+  ResetSettings();
+  SaveLoadSettings(Load);
+  EXPECT_EQ(Config().dataFolder, data);
+  EXPECT_EQ(Config().backgroundFolder, background);
 }
 
 TEST_F(SettingsFileTest, ShortFileKeepsCurrentValuesForMissingLines) {
