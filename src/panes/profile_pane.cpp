@@ -61,6 +61,13 @@ void ScrollProfile(Canvas& dc, const std::array<int, kProfileChannels>& rows,
 
 void ResetProfileContinuity() { Panes().ProfileContinued.fill(0); }
 
+void SetProfileSize(int width, int height) {
+  PaneState& p = Panes();
+  if (height != p.ProfileHeight) ResetProfileContinuity();
+  p.ProfileWidth = width;
+  p.ProfileHeight = height;
+}
+
 void PaintProfilePane(Canvas& dc) {
   if (Config().instrumentEnabled <= 0) return;
   DrawGridLines(dc, Panes().ProfileGridRows, ProfileZeroLine(), 0, Panes().ProfileWidth);

@@ -21,6 +21,9 @@ void ScrollProfile(Canvas& dc, const std::array<int, kProfileChannels>& rows,
 // Every channel starts a new run at its next point.
 void ResetProfileContinuity();
 
+// The pane's size; a new height also starts new runs, as the last rows were worked out for the old one.
+void SetProfileSize(int width, int height);
+
 // Paints an erased profile pane: the grid across the full width (nothing while the instrument is disabled).
 void PaintProfilePane(Canvas& dc);
 

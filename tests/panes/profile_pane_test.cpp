@@ -110,6 +110,33 @@ TEST_F(ProfilePaneTest, AbsentChannelKeepsItsStateAndRejoinsItsLastRow) {
   }
 }
 
+// A new pane height (Toggle View) starts a new run: the last row was for the old height, joining it would draw a
+// spike across the pane. A new width alone keeps the run.
+TEST_F(ProfilePaneTest, NewHeightStartsANewRun) {
+  struct {
+    const char* name;
+    int height;
+    Colour between;
+  } cases[] = {{"same height", kH, kCond}, {"taller", kH + 30, kWhite}, {"lower", kH - 20, kWhite}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetProfileSize(kW, kH);
+    dc.Clear();
+    ResetProfileContinuity();
+    Reading(0, 10);
+    SetProfileSize(kW, c.height);
+    EXPECT_EQ(Panes().ProfileHeight, c.height);
+    Reading(0, 20);
+    EXPECT_EQ(dc.GetPixel(kX - 1, 15), c.between);
+    EXPECT_EQ(dc.GetPixel(kX, 20), kCond);
+  }
+  SetProfileSize(kW + 40, kH);
+  Reading(0, 30);
+  SetProfileSize(kW, kH);
+  Reading(0, 40);
+  EXPECT_EQ(dc.GetPixel(kX - 1, 35), kCond);
+}
+
 TEST_F(ProfilePaneTest, OnlyTheFirstFourChannelsAreDrawn) {
   Rows rows;
   rows.fill(20);

@@ -67,9 +67,8 @@ void PlaceLogPanes(const PanePlacement& placement) {
   if (w.barI) w.barI->setGeometry(placement.inphBars);
   if (w.numbers) w.numbers->setGeometry(placement.numbers);
   if (w.speed) w.speed->setGeometry(placement.speedBar);
+  SetProfileSize(placement.profile.width(), placement.profile.height());
   PaneState& p = Panes();
-  p.ProfileWidth = placement.profile.width();
-  p.ProfileHeight = placement.profile.height();
   p.BarHeight = placement.condBars.height();
   p.SpeedBarWidth = placement.speedBar.width();
   PlaceBars(placement.rightColumnWidth);
