@@ -22,6 +22,7 @@ struct ScreenGeometry {
   bool portrait = false;
   bool mapVisible = false;
   bool gpsInput = true;
+  int titleHeight = 0;  // text height of the map title, drawn above the panes
 };
 
 struct ScreenLayout {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,8 @@ const LayoutCase kCases[] = {
     {"portrait large, map", {800, 1242, 20, true, true, true}},
     {"portrait small, map", {640, 986, 18, true, true, true}},
     {"portrait, no map", {640, 986, 18, true, false, true}},
+    {"landscape, tall title", {1024, 730, 18, false, true, true, 27}},
+    {"portrait, tall title", {800, 1242, 20, true, true, true, 30}},
 };
 
 class ScreenLayoutTest : public ::testing::TestWithParam<LayoutCase> {};
@@ -61,6 +64,8 @@ TEST_P(ScreenLayoutTest, RightColumnAndPaneRules) {
   const ScreenGeometry& g = GetParam().g;
   const ScreenLayout l = ComputeScreenLayout(g);
   const int W = g.width, H = g.height, L = g.lineHeight;
+  const int T = std::max(20, g.titleHeight + 2);  // the panes start under the map title
+  const int band = static_cast<int>((g.portrait ? 0.8 : 0.6) * H);
   EXPECT_EQ(l.condBars.left, W - 130);
   EXPECT_EQ(l.inphBars.right, W - 130 + 110);
   EXPECT_EQ(l.inphBars.left - l.condBars.right, 2);
@@ -69,22 +74,29 @@ TEST_P(ScreenLayoutTest, RightColumnAndPaneRules) {
   EXPECT_EQ(l.numbers.top - l.condBars.bottom, 7 * L / 2);
   if (g.mapVisible) {
     // Landscape: the square gives up width only when the stacked readout rows (13 L) would not fit beside it.
-    const int side = g.portrait ? W - 40 : std::min(H - L - 44, W - 176 - (13 * L - 14) * 5 / 4);
-    if (!g.portrait && W >= 1280) EXPECT_EQ(side, H - L - 44);
+    const int side = g.portrait ? W - 40 : std::min(H - L - 24 - T, W - 176 - (13 * L - 14) * 5 / 4);
+    if (!g.portrait && W >= 1280) EXPECT_EQ(side, H - L - 24 - T);
     if (!g.portrait) EXPECT_GE(l.readouts.right - l.readouts.left, 13 * L);
-    EXPECT_EQ(l.map, (Rect{20, 20, 20 + side, 20 + side}));
-    if (g.gpsInput) EXPECT_EQ(l.speedBar, (Rect{20, 20 + side + L + 2, 20 + side, 20 + side + L + 10}));
+    EXPECT_EQ(l.map, (Rect{20, T, 20 + side, T + side}));
+    if (g.gpsInput) EXPECT_EQ(l.speedBar, (Rect{20, T + side + L + 2, 20 + side, T + side + L + 10}));
     if (!g.portrait) {
       EXPECT_EQ(l.profile.left, 20 + side + 6);
       EXPECT_EQ(l.profile.right - l.profile.left, W - 170 - side - 6);
-      EXPECT_EQ(l.numbers.bottom, static_cast<int>(0.6 * H));
-      EXPECT_EQ(l.wideReadouts, W - 20 - side > 300);
+      // The band keeps 0.6 H unless the readout rows need its height: one column under the other (11 rows)
+      // when the two side by side (22 line heights) do not fit across.
+      EXPECT_LE(l.numbers.bottom, band);
+      EXPECT_EQ(l.wideReadouts, l.readouts.right - l.readouts.left >= 22 * L);
+      const int need = l.wideReadouts ? 7 * L + 14 : 11 * L + 20;
+      EXPECT_GE(l.readouts.bottom - l.readouts.top, need);
+      if (l.readouts.bottom - l.readouts.top > need + 4) EXPECT_EQ(l.numbers.bottom, band);
     } else {
       EXPECT_TRUE(l.wideReadouts);
     }
   } else {
     EXPECT_TRUE(Empty(l.map));
-    EXPECT_EQ(l.profile, (Rect{20, 20, W - 150, static_cast<int>((g.portrait ? 0.8 : 0.6) * H)}));
+    EXPECT_EQ(l.profile, (Rect{20, T, W - 150, std::min(band, l.profile.bottom)}));
+    EXPECT_LE(l.profile.bottom, band);
+    EXPECT_GE(l.readouts.bottom - l.readouts.top, 7 * L + 14);  // the readout rows fit above the buttons
     EXPECT_EQ(Empty(l.speedBar), !g.gpsInput);
     // One row of buttons in slot order, "P A U S E" two buttons wide at its right end.
     for (int slot = 1; slot < 4; ++slot) EXPECT_GT(l.mainButtons[slot].left, l.mainButtons[slot - 1].right);

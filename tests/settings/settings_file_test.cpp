@@ -9,6 +9,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include "comma_locale.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "settings/settings.h"
@@ -398,16 +399,8 @@ TEST_F(SettingsFileTest, SaveThatCannotCompleteLeavesThePreviousFileWhole) {
 }
 
 TEST_F(SettingsFileTest, NumbersUseTheCLocaleWhateverTheProcessLocale) {
-  std::string previous = std::setlocale(LC_NUMERIC, nullptr);
-  const char* names[] = {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "de_DE"};
-  const char* found = nullptr;
-  for (const char* n : names) {
-    if (std::setlocale(LC_NUMERIC, n)) {
-      found = n;
-      break;
-    }
-  }
-  if (!found) GTEST_SKIP() << "no locale with a decimal comma installed";
+  test::CommaLocale comma;
+  if (!comma.active()) GTEST_SKIP() << "no numeric locale with a decimal comma";
   Config().condScaleMax = 123.5;
   SaveLoadSettings(Save);
   std::vector<std::string> lines = Lines(FileBytes());
@@ -416,7 +409,6 @@ TEST_F(SettingsFileTest, NumbersUseTheCLocaleWhateverTheProcessLocale) {
   PutFile(DefaultWith({{54, "0.5"}}));
   SaveLoadSettings(Load);
   EXPECT_DOUBLE_EQ(Config().readingInterval, 0.5);
-  std::setlocale(LC_NUMERIC, previous.c_str());
 }
 
 }  // namespace

@@ -152,7 +152,8 @@ void LogWindow::PlaceButtons() {
 void LogWindow::Relayout() {
   const Settings& s = Config();
   Session& ss = Sess();
-  ScreenGeometry g{width(), height(), lineHeight_, portrait_, ss.MapVisible, s.gpsInput == 1};
+  ScreenGeometry g{width(), height(), lineHeight_, portrait_, ss.MapVisible, s.gpsInput == 1,
+                   2 + TextHeight(largeFont_)};
   layout_ = ComputeScreenLayout(g);
   Place(map_, layout_.map);
   map_->setVisible(ss.MapVisible);

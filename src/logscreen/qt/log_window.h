@@ -74,6 +74,10 @@ class LogWindow : public QWidget, public LoggingScreenSink {
   Canvas& canvas() { return canvas_; }
   const ScreenLayout& layout() const { return layout_; }
   const ReadoutRects& readoutRects() const { return rects_; }
+  // The texts of the strip above the panes: the status line, the map title and the map size caption.
+  const Rect& statusRect() const { return statusRect_; }
+  const Rect& mapTitleRect() const { return mapTitleRect_; }
+  const Rect& mapCaptionRect() const { return mapCaptionRect_; }
   ReaderBridge* bridge() const { return bridge_.get(); }
 
   // LoggingScreenSink.
