@@ -12,8 +12,12 @@ namespace obrix::test {
 class CommaLocale {
  public:
   CommaLocale() : previous_(std::setlocale(LC_NUMERIC, nullptr)) {
-    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "de_DE"})
-      if (std::setlocale(LC_NUMERIC, name)) return Check();
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "de_DE"}) {
+      if (std::setlocale(LC_NUMERIC, name)) {
+        Check();
+        return;
+      }
+    }
     static TempDir folder;
     static const bool built = Build(folder.path());
     if (!built) return;
