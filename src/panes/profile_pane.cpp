@@ -4,6 +4,7 @@
 
 #include "platform/canvas.h"
 #include "settings/settings.h"
+#include "settings/survey_inputs.h"
 #include "state/palette.h"
 #include "survey/pane_scales.h"
 
@@ -62,7 +63,7 @@ void ScrollProfile(Canvas& dc, const std::array<int, kProfileChannels>& rows,
 void ResetProfileContinuity() { Panes().ProfileContinued.fill(0); }
 
 void PaintProfilePane(Canvas& dc) {
-  if (Config().instrumentEnabled <= 0) return;
+  if (!UsesInstrument(Config())) return;
   DrawGridLines(dc, Panes().ProfileGridRows, ProfileZeroLine(), 0, Panes().ProfileWidth);
 }
 
