@@ -201,16 +201,16 @@ TEST_F(SessionCommandsTest, QuickLineAsksForTheNextLineAndStartsIt) {
   Sess().LineReadingCount = 9;
   const QuickLineStep step = PlanQuickLine(Config());
   EXPECT_FALSE(step.refusal);
-  EXPECT_EQ(step.question, "New Line: 8");
+  EXPECT_EQ(step.question, "New Line: 8.00");
   OpenInStandBy();
   AcceptQuickLine();
-  EXPECT_EQ(Config().lineName, "8");
+  EXPECT_EQ(Config().lineName, "8.00");
   EXPECT_EQ(Sess().LineReadingCount, 0);
   EXPECT_EQ(Config().startStation, 12.0);
   EXPECT_EQ(Drv().StationIncrementInUse, -1.0);
   EXPECT_EQ(Config().lineDirection, 1);
   EXPECT_EQ(Records(), 5u) << "line block and time mark";
-  EXPECT_EQ(Record(0).substr(0, 2), "L8");
+  EXPECT_EQ(Record(0).substr(0, 5), "L8.00");
 }
 
 TEST_F(SessionCommandsTest, ExitLeavesReviewWithTheLiveMapAndReturnsToSetup) {
