@@ -195,14 +195,15 @@ void KeepLiveMapSizeInSettingsFile() {
 
 // --- Exit ---
 
-void AfterSessionEnded() {
+bool AfterSessionEnded() {
   Session& s = Sess();
   DeleteAllBackgroundFiles();
-  if (!s.ReviewMode) return;
+  if (!s.ReviewMode) return false;
   s.ReviewMode = false;
   Config().mapSize = MapState().SavedMapSize;
   MapState().PixelsPerUnit = MapState().SavedPixelsPerUnit;
   Config().mapColourView = MapState().SavedColourView;
+  return true;
 }
 
 ScreenUpdate ReturnToSetupScreen() {

@@ -98,8 +98,8 @@ void KeepLiveMapSizeInSettingsFile();
 
 // --- Exit ---
 // The session has ended: the background files go and review is left with the live map size, scale and colour
-// view (the map pane is hidden with the screen).
-void AfterSessionEnded();
+// view (the map pane is hidden with the screen). True when review was left: set B works again.
+bool AfterSessionEnded();
 // The setup screen takes over: the station starts again and the setup screen is active.
 ScreenUpdate ReturnToSetupScreen();
 

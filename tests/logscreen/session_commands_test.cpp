@@ -221,14 +221,14 @@ TEST_F(SessionCommandsTest, ExitLeavesReviewWithTheLiveMapAndReturnsToSetup) {
   MapState().SavedPixelsPerUnit = 5.0;
   MapState().SavedColourView = 1;
   Sess().ReviewMode = true;
-  AfterSessionEnded();
+  EXPECT_TRUE(AfterSessionEnded());
   EXPECT_FALSE(Sess().ReviewMode);
   EXPECT_EQ(Config().mapSize, 40);
   EXPECT_EQ(MapState().PixelsPerUnit, 5.0);
   EXPECT_EQ(Config().mapColourView, 1);
   // Outside review the map stays as it is.
   Config().mapSize = 60;
-  AfterSessionEnded();
+  EXPECT_FALSE(AfterSessionEnded());
   EXPECT_EQ(Config().mapSize, 60);
 
   Drv().SurveyStartStation = 3.0;

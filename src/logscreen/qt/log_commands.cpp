@@ -246,7 +246,9 @@ void LogWindow::Exit() {
     FinishCommand();
     return;
   }
-  AfterSessionEnded();
+  if (AfterSessionEnded()) {
+    for (QPushButton* b : setB_) b->setEnabled(true);
+  }
   UpdateNavVisibility();
   if (!isVisible()) {
     Show(ReturnToSetupScreen());

@@ -18,6 +18,7 @@
 #include "map/map_view_state.h"
 #include "platform/control_ids.h"
 #include "platform/key_input.h"
+#include "platform/message_box.h"
 #include "platform/qt/canvas_text.h"
 #include "platform/qt/scripted_prompts.h"
 #include "settings/settings.h"
@@ -152,6 +153,20 @@ TEST_F(LogMapTest, GoInReviewLeavesReviewFirst) {
   Config().mapSize = 0;
   SaveLoadSettings(Load);
   EXPECT_EQ(Config().mapSize, liveSize);
+}
+
+TEST_F(LogMapTest, ExitInReviewLeavesSetBWorkingForTheNextVisit) {
+  FixAt(0, 0);
+  const int liveSize = Config().mapSize;
+  OpenFile();
+  Key('I');
+  Key('+', KeyInput::Char);
+  prompts_ << PromptAnswer::Press(IDOK, kMessageYesNo);
+  Key('X');
+  ASSERT_EQ(Sess().LoggingState.load(), Closed);
+  EXPECT_FALSE(Sess().ReviewMode);
+  EXPECT_EQ(Config().mapSize, liveSize);
+  for (int slot = 0; slot < 4; ++slot) EXPECT_TRUE(log_->mainButton(2, slot)->isEnabled()) << slot;
 }
 
 TEST_F(LogMapTest, PanKeysMoveTheLiveViewByThePanStep) {
