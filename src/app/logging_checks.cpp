@@ -1,13 +1,14 @@
 #include "app/logging_checks.h"
+#include "settings/survey_inputs.h"
 
 #include <cstdio>
 
 namespace obrix {
 
 ConfigProblem CheckLoggingConfiguration(const Settings& s) {
-  if (s.instrumentEnabled == 0 && s.gpsInput == 0)
+  if (!UsesInstrument(s) && !UsesGps(s))
     return {"EM AND GPS DISABLED", "Instrument Disabled and GPS Disabled"};
-  if (s.instrumentEnabled != 0 && s.gpsInput != 0 && s.instrumentPort == s.gpsPort) {
+  if (UsesInstrument(s) && UsesGps(s) && s.instrumentPort == s.gpsPort) {
     char text[160];
     std::snprintf(text, sizeof text,
                   "Serial Port COM%d Assigned to Instrument and GPS, please change port selection.",

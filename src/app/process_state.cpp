@@ -23,6 +23,7 @@
 #include "serial/port_access.h"
 #include "serial/reader_state.h"
 #include "settings/settings.h"
+#include "settings/settings_image.h"
 #include "state/palette.h"
 #include "state/session.h"
 #include "state/session_end.h"
@@ -53,6 +54,7 @@ void ResetProcessState() {
 
   // Settings, session and the shared drawing tools.
   ResetSettings();
+  MapSizeForFile = nullptr;
   ResetSession();
   SetSessionEndHandler({});
   Pens() = SharedPens{};

@@ -1,4 +1,5 @@
 #include "app/setup_layout.h"
+#include "settings/survey_inputs.h"
 
 #include <algorithm>
 #include <cmath>
@@ -78,16 +79,16 @@ std::string NmeaFormatName(int nmeaFormat, int slamPseudoGga) {
 std::vector<SummaryRow> SummaryRows(const Settings& s, const Derived& d) {
   static const char* const pauseKeys[] = {"any key", "<Enter>", "<Space Bar>", "<P>"};
   std::vector<SummaryRow> rows(5);
-  const bool em = s.instrumentEnabled != 0;
+  const bool em = UsesInstrument(s);
   rows[0] = {"Update Rate:", em && s.readingInterval != 0 ? FormatC("%.2f Hz", 1.0 / s.readingInterval) : "N/A",
              "EM38 Component:", !em ? "Disabled" : (s.component == 1 ? "Inphase" : "Conductivity")};
   rows[1] = {"Survey Line:", s.lineName, "Dipole Mode:", s.dipoleMode == 1 ? "Horizontal" : "Vertical"};
   rows[2] = {"Line Increment:", FormatC("%.2f", s.lineIncrement), "Pause Key:",
              pauseKeys[(s.pauseKey >= 0 && s.pauseKey <= 3) ? s.pauseKey : 0]};
   rows[3] = {"Start Station:", FormatC("%.3f", s.startStation), "GPS Input:",
-             s.gpsInput == 0 ? "Disabled" : (em ? "Enabled" : "Auto")};
+             !UsesGps(s) ? "Disabled" : (em ? "Enabled" : "Auto")};
   rows[4] = {"Station Increment:", FormatC("%.3f", d.StationIncrementInUse), "GPS Data:",
-             s.gpsInput == 0 ? "N/A" : NmeaFormatName(s.nmeaFormat, s.slamPseudoGga)};
+             !UsesGps(s) ? "N/A" : NmeaFormatName(s.nmeaFormat, s.slamPseudoGga)};
   return rows;
 }
 

@@ -14,6 +14,7 @@
 #include "platform/text.h"
 #include "settings/settings.h"
 #include "settings/settings_file.h"
+#include "settings/survey_inputs.h"
 #include "state/session.h"
 
 namespace obrix {
@@ -112,7 +113,7 @@ SaveDialogRequest DataFileDialogRequest() {
   r.initialFolder = s.dataFolder;
   r.suggestedName = ProposeDataFileName();
   r.defaultExtension = DataFileExtension(s.instrumentEnabled);
-  if (!s.instrumentEnabled) {
+  if (!UsesInstrument(s)) {
     r.filter = "OBXGXY Files (*.GXY)";
     r.filterPattern = "*.GXY";
   }
@@ -137,26 +138,26 @@ CreateOutcome CreateDataFileFromChoice(const SaveDialogRequest& request, const s
   DataFileState& f = DataFile();
   f.DataFileBaseName = NarrowLatin1(DataFileBaseNameOf(path));
   struct stat st{};
-  bool existed = ::stat(path.c_str(), &st) == 0;
-  out.result = existed ? 1 : 0;
+  const bool existed = ::stat(path.c_str(), &st) == 0;
   f.DataFilePath = path;
 
   int fd = OpenExclusive(path, OpenMode::AppendCreate);
   if (fd < 0) {
     int err = errno;
-    out.result = -1;
     out.errorText = "Cannot open the data file\r\n" + path + "\r\n" + Reason(err);
     return out;
   }
   off_t originalSize = 0;
   if (::fstat(fd, &st) == 0) originalSize = st.st_size;
 
-  if (out.result == 1) {
+  out.result = existed ? CreateResult::Existing : CreateResult::New;
+  if (existed) {
     char head[5];
     ssize_t n = ::pread(fd, head, sizeof head, 0);
-    if (n == 5 && std::memcmp(head, kDataFileMagic, 5) != 0) out.result = -1;
+    if (n == 5 && std::memcmp(head, kDataFileMagic, 5) != 0) out.result = CreateResult::Foreign;
   }
-  if (out.result == -1 && !(addToForeignFile && addToForeignFile())) {
+  if (out.result == CreateResult::Foreign && !(addToForeignFile && addToForeignFile())) {
+    out.result = CreateResult::Cancelled;
     CloseFile(fd);  // declined: nothing was written
     return out;
   }
@@ -164,23 +165,23 @@ CreateOutcome CreateDataFileFromChoice(const SaveDialogRequest& request, const s
   std::string previousFolder = Config().dataFolder;
   Config().dataFolder = FolderOf(path);
   AttachDataFile(fd);
-  if (out.result == 1) return out;
+  if (out.result == CreateResult::Existing) return out;
 
-  bool ok = WriteHeaderBlock(out.result);
+  bool ok = WriteHeaderBlock(0);
   ok = WriteLineBlock() && ok;
   ok = WriteTimeMark() && ok;
   ok = ok && SyncDataFile();
   if (!ok) {
     int err = LastDataFileError();
     // Leave the disk as it was: a file made here goes again, a foreign file gets its old length back.
-    if (out.result == 0) {
+    if (out.result == CreateResult::New) {
       ::unlink(path.c_str());
     } else if (::ftruncate(DataFile().DataFileHandle, originalSize) != 0) {
       // a device or a read-only medium: nothing more can be done
     }
     CloseDataFile();
     Config().dataFolder = previousFolder;
-    out.result = -1;
+    out.result = CreateResult::Cancelled;
     out.errorText = "Cannot write the data file\r\n" + path + "\r\n" + Reason(err ? err : EIO);
     return out;
   }

@@ -36,10 +36,16 @@ struct SaveDialogRequest {
 };
 SaveDialogRequest DataFileDialogRequest();
 
+// What creating a data file came to.
+enum class CreateResult {
+  Cancelled,  // cancelled, declined or failed: no file open
+  New,        // a new file with its header (StandBy)
+  Existing,   // an existing file of this program, open, nothing written
+  Foreign,    // a file of another program with a header at its end (open, StandBy)
+};
+
 struct CreateOutcome {
-  // 0 new file with its header (StandBy); 1 existing file of this program, open, nothing written;
-  // -1 cancelled, declined or failed (no file open), or a foreign file with a header at its end (open, StandBy).
-  int result = -1;
+  CreateResult result = CreateResult::Cancelled;
   std::string errorText;  // non-empty when the chosen file could not be opened or written ("FILE ERROR")
 };
 
@@ -50,7 +56,7 @@ using ForeignFileQuestion = std::function<bool()>;
 // Runs the creation steps for the dialog's answer (nullopt = cancelled). A name without extension gets the
 // request's default extension; a relative name is taken in the request's initial folder. A foreign file is
 // written only when `addToForeignFile` answers true (no question counts as false): otherwise it is closed
-// untouched, the folder setting is kept and the result is -1 with no file open.
+// untouched, the folder setting is kept and the result is Cancelled.
 CreateOutcome CreateDataFileFromChoice(const SaveDialogRequest& request, const std::optional<std::string>& chosen,
                                        const ForeignFileQuestion& addToForeignFile = {});
 

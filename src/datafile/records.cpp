@@ -2,6 +2,7 @@
 
 #include "platform/numbers.h"
 #include "platform/text.h"
+#include "settings/survey_inputs.h"
 
 namespace obrix {
 namespace {
@@ -46,7 +47,7 @@ std::string ClockWithMillis(const LocalTime& t) {
 
 std::string IdentifierRecord(const Settings& s, int appendMode) {
   RecordText r(appendMode == 1 ? 'o' : 'O');
-  r.Put("BX38   W").Put("215").Put(s.gpsInput == 1 ? "GPS" : "GRD");
+  r.Put("BX38   W").Put("215").Put(UsesGps(s) ? "GPS" : "GRD");
   r.Put(FormatC("%1d%1d%1d%1d%1d", s.mapUnits, s.dipoleMode, s.loggingMode.load(), s.component, s.modelOption));
   r.Put(FormatC("%2d", s.instrumentEnabled));
   return r.Finish();

@@ -7,6 +7,7 @@
 #include "gps/projection.h"
 #include "platform/ticks.h"
 #include "settings/settings.h"
+#include "settings/survey_inputs.h"
 #include "state/session.h"
 
 namespace obrix {
@@ -26,7 +27,7 @@ bool WriteHeaderBlock(int appendMode) {
 
   // Never a faster rate than the instrument delivers.
   const double interval =
-      s.instrumentEnabled ? RecordedReadingInterval(s.readingInterval, Drv().InstrumentPeriodMs) : s.readingInterval;
+      UsesInstrument(s) ? RecordedReadingInterval(s.readingInterval, Drv().InstrumentPeriodMs) : s.readingInterval;
 
   bool ok = AppendToDataFile(IdentifierRecord(s, appendMode));
   ok = AppendToDataFile(FileNameRecord(base, interval)) && ok;

@@ -5,6 +5,7 @@
 #include "platform/numbers.h"
 #include "settings/settings.h"
 #include "settings/settings_file.h"
+#include "settings/survey_inputs.h"
 #include "state/session.h"
 
 namespace obrix {
@@ -74,7 +75,7 @@ void ApplyGpsForm(const GpsForm& form, const GpsForm& opened) {
   s.gpsMaskDilution = FieldValue(opened.maskDilution, form.maskDilution, s.gpsMaskDilution);
   s.gpsMaskSatellites = form.maskSatellitesIndex + kMaskSatellitesMin;
   s.gpsAudioWarning = form.audioWarning ? 1 : 0;
-  Sess().MapVisible = s.gpsInput == 1;
+  Sess().MapVisible = UsesGps(s);
   SaveLoadSettings(Save);
 }
 

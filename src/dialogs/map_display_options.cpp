@@ -6,6 +6,7 @@
 #include "map/map_view_state.h"
 #include "platform/numbers.h"
 #include "settings/settings_file.h"
+#include "settings/survey_inputs.h"
 
 namespace obrix {
 
@@ -77,7 +78,7 @@ int ComputeRedrawFlags(const MapOptionsCopy& b, const Settings& s) {
 void ApplyMapOptions(const MapOptionsEntry& e, const MapOptionsCopy& before) {
   Settings& s = Config();
   s.mapUnits = std::clamp(e.mapUnits, 0, 2);
-  s.mapColourView = (s.instrumentEnabled == 0) ? 0 : std::clamp(e.mapColourView, 0, 1);
+  s.mapColourView = !UsesInstrument(s) ? 0 : std::clamp(e.mapColourView, 0, 1);
   s.mapSize = MapSizeFromText(e.mapSize);
   UpdatePixelsPerUnit();
   s.swathWidthIndex = std::clamp(e.swathWidthIndex, 0, 7);

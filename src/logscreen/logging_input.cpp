@@ -1,6 +1,7 @@
 #include "logscreen/logging_input.h"
 
 #include "settings/settings.h"
+#include "settings/survey_inputs.h"
 #include "state/session.h"
 
 namespace obrix {
@@ -158,7 +159,7 @@ LoggingInputContext CurrentLoggingInputContext() {
   x.menuMode = sess.MenuMode;
   x.reviewMode = sess.ReviewMode;
   x.mapVisible = sess.MapVisible;
-  x.instrumentEnabled = s.instrumentEnabled != 0;
+  x.instrumentEnabled = UsesInstrument(s);
   x.pauseKey = s.pauseKey;
   x.focusedButton = sess.FocusedButton;
   return x;

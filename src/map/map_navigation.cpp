@@ -162,7 +162,7 @@ std::vector<MapMessage> ApplyMapSizeChange(Canvas& pane) {
     messages.push_back({"MESSAGEOK", "WARNING",
                         "Map Size too small\r\nPlease select Map Size option\r\nand increase the map size"});
   } else {
-    Sess().MapOverflowState = 0;
+    Sess().MapOverflowState = MapOverflow::None;
   }
   if (s.gridInterval < kMinGridInterval) {
     s.gridInterval = kMinGridInterval;

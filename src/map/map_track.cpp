@@ -308,8 +308,8 @@ void UpdateMapPosition(Canvas& pane, int loggingState, double northing, double e
   const bool beyond = BeyondPageLimits(f.UsedPages, f.PageLimitLow, f.PageLimitHigh) ||
                       page.col < f.PageLimitLow || page.col > f.PageLimitHigh || page.row < f.PageLimitLow ||
                       page.row > f.PageLimitHigh;
-  if (beyond && Sess().MapOverflowState == 0) {
-    Sess().MapOverflowState = 1;
+  if (beyond && Sess().MapOverflowState == MapOverflow::None) {
+    Sess().MapOverflowState = MapOverflow::AtPageEdge;
     if (MapScreenHooks().MapLimitReached) MapScreenHooks().MapLimitReached();
   }
 

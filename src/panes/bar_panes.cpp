@@ -5,6 +5,7 @@
 #include "panes/profile_pane.h"
 #include "platform/canvas.h"
 #include "settings/settings.h"
+#include "settings/survey_inputs.h"
 #include "state/palette.h"
 #include "survey/pane_scales.h"
 #include "survey/pane_state.h"
@@ -116,7 +117,7 @@ void DrawBars(Canvas& dc, const BarPane& pane, const std::array<int, 2>& rows) {
 }
 
 void PaintBars(Canvas& dc, const BarPane& pane) {
-  if (Config().instrumentEnabled <= 0) return;
+  if (!UsesInstrument(Config())) return;
   const PaneState& p = Panes();
   if (pane.state.Drawn == 1) {
     const int base = BarBaselineRow(pane.baseline, pane.zeroRow, p.BarHeight);

@@ -4,6 +4,7 @@
 
 #include "platform/canvas.h"
 #include "settings/settings.h"
+#include "settings/survey_inputs.h"
 #include "state/palette.h"
 #include "survey/pane_scales.h"
 
@@ -69,7 +70,7 @@ void SetProfileSize(int width, int height) {
 }
 
 void PaintProfilePane(Canvas& dc) {
-  if (Config().instrumentEnabled <= 0) return;
+  if (!UsesInstrument(Config())) return;
   DrawGridLines(dc, Panes().ProfileGridRows, ProfileZeroLine(), 0, Panes().ProfileWidth);
 }
 

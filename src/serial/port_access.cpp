@@ -10,6 +10,7 @@
 #include "serial/reader_state.h"
 #include "serial/reader_thread.h"
 #include "settings/settings.h"
+#include "settings/survey_inputs.h"
 
 namespace obrix {
 namespace {
@@ -183,7 +184,7 @@ int OpenLoggingPorts() {
   int failures = 0;
   bool instrumentOpened = false;
   bool gpsOpened = false;
-  if (s.instrumentEnabled == 1) {
+  if (UsesInstrument(s)) {
     if (ports.InstrumentPortState != 0 || ports.InstrumentPortHandle != kInvalidPort) CloseInstrumentPort();
     if (OpenInstrumentPortWithRetries()) {
       ports.InstrumentPortState = 1;
@@ -192,7 +193,7 @@ int OpenLoggingPorts() {
       ++failures;
     }
   }
-  if (s.gpsInput == 1) {
+  if (UsesGps(s)) {
     if (OpenGpsPort()) {
       ports.GpsPortState = 1;
       gpsOpened = true;

@@ -132,7 +132,7 @@ void DeleteSettingsFile() {
 
 bool ReadSettingsFile() { return ReadSettings(SettingsPath()) == ReadResult::Read; }
 
-void SaveLoadSettings(int mode) {
+void SaveLoadSettings(SettingsMode mode) {
   switch (mode) {
     case Load: LoadSettingsFile(); break;
     case Save: WriteSettingsFile(); break;

@@ -11,7 +11,7 @@ enum SettingsMode { Load = 0, Save = 1, Delete = 2 };
 // Save: writes the whole file from the current values.
 // Delete: removes the file; when there is none, writes it from the current values.
 // Reports nothing: a file that cannot be opened or created leaves the values in memory as they are.
-void SaveLoadSettings(int mode);
+void SaveLoadSettings(SettingsMode mode);
 
 // Reads the file into the settings without writing anything (for tools beside the program); false, with the
 // values left as they are, when there is no file or it is of another version.

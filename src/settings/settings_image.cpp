@@ -7,6 +7,7 @@
 #include "platform/text.h"
 #include "settings/settings.h"
 #include "settings/settings_file.h"
+#include "settings/survey_inputs.h"
 
 namespace obrix {
 namespace {
@@ -157,7 +158,7 @@ void AfterLine(int line) {
   Derived& d = Drv();
   switch (line) {
     case 13:
-      if (s.instrumentEnabled == 0) s.mapColourView = 0;
+      if (!UsesInstrument(s)) s.mapColourView = 0;
       break;
     case 35:
       if (OnScaleLimitsLoaded) OnScaleLimitsLoaded();
@@ -195,13 +196,18 @@ void AfterLine(int line) {
 
 }  // namespace
 
+std::function<int(int)> MapSizeForFile;
+
 std::string SettingsImage() {
   std::string out;
   out.reserve(1024);
   out += kSettingsVersionLine;
   out += "\r\n";
   Settings& s = Config();
+  const int inForce = s.mapSize;
+  if (MapSizeForFile) s.mapSize = MapSizeForFile(inForce);
   for (Accessor field : kValueLines) std::visit(Writer{out}, field(s));
+  s.mapSize = inForce;
   return out;
 }
 

@@ -2,6 +2,7 @@
 // The image of the settings record in the settings file: a version line and 82 value lines, in a fixed order,
 // each ending with CR LF. A value is known only by its line number.
 #include <climits>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,10 @@ struct SettingsLine {
 
 // The whole file image from the current settings.
 std::string SettingsImage();
+
+// The map size the file keeps for the one in force (the map in review shows a zoomed size that is never
+// kept); empty keeps the size in force.
+extern std::function<int(int)> MapSizeForFile;
 
 // True when a first line names this settings version (compared only when shorter than 20 characters).
 bool IsCurrentVersionLine(const SettingsLine& first);

@@ -8,6 +8,10 @@ namespace obrix {
 
 enum LoggingStates : int { NoFile = 0, StandBy = -1, Logging = 1, Closed = -2 };
 
+// The track against the edge of the map pages: it reached the edge while logging, and the operator was then
+// warned at Pause (logging cannot start again until the map size is increased).
+enum class MapOverflow : int { None = 0, AtPageEdge = 1, Warned = 2 };
+
 struct Session {
   Shared<int> LoggingState = Closed;  // read by the reader threads
   Shared<uint32_t> LoggingStartTick = 0u;  // tick of the last start of logging; read by the GPS reader
@@ -18,7 +22,7 @@ struct Session {
   bool ReviewMode = false;            // the map is in review
   bool MenuMode = false;              // set once the popup menu was shown; changes some keys
   int FocusedButton = 0;              // main button 0..3 (identifier 460 + index) with the default style
-  int MapOverflowState = 0;           // 0 normal, 1 track at the page edge, 2 operator warned
+  MapOverflow MapOverflowState = MapOverflow::None;
 
   // Channel the survey records and its dipole letter, fixed when the logging screen is entered.
   int SelectedChannel = 0;            // 2 x component + dipoleMode

@@ -15,6 +15,7 @@
 #include "serial/gps_reader.h"
 #include "serial/reader_state.h"
 #include "settings/settings.h"
+#include "settings/survey_inputs.h"
 #include "state/session.h"
 #include "survey/screen_sink.h"
 
@@ -176,7 +177,7 @@ PositionLimitText PositionLimitMessage() {
 
 void StopForPositionLimit() {
   StopGpsReader();
-  if (Config().instrumentEnabled) StopEm38Reader();
+  if (UsesInstrument(Config())) StopEm38Reader();
   CloseDataFile();
   Fix().PositionLimitExitPending = false;
 }

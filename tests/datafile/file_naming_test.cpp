@@ -105,7 +105,7 @@ TEST_F(CreateDataFileTest, NewFileGetsHeaderAndIsOpenInStandBy) {
   std::string folder = root_.dir().file("site.2026/");
   ASSERT_TRUE(MakeFolders(folder));
   CreateOutcome out = Choose(folder + "260301_000");  // no extension: the default one is added
-  EXPECT_EQ(out.result, 0);
+  EXPECT_EQ(out.result, CreateResult::New);
   EXPECT_EQ(out.errorText, "");
   EXPECT_TRUE(DataFileIsOpen());
   EXPECT_EQ(DataFile().DataFilePath, folder + "260301_000.T38");
@@ -131,7 +131,7 @@ TEST_F(CreateDataFileTest, ExistingFileOfThisProgramIsOpenedUntouched) {
     std::string path = root_.dir().file("old.T38");
     test::WriteFile(path, c.content);
     CreateOutcome out = Choose(path);
-    EXPECT_EQ(out.result, 1) << c.what;
+    EXPECT_EQ(out.result, CreateResult::Existing) << c.what;
     EXPECT_TRUE(DataFileIsOpen()) << c.what;
     EXPECT_EQ(test::ReadFile(path), c.content) << c.what;
     EXPECT_EQ(Sess().LoggingState, NoFile) << c.what;
@@ -156,7 +156,7 @@ TEST_F(CreateDataFileTest, ForeignFileIsWrittenOnlyAfterAYes) {
     SCOPED_TRACE(c.what);
     test::WriteFile(path, original);
     CreateOutcome out = CreateDataFileFromChoice(DataFileDialogRequest(), path, c.question);
-    EXPECT_EQ(out.result, -1);
+    EXPECT_EQ(out.result, CreateResult::Cancelled);
     EXPECT_EQ(out.errorText, "");
     EXPECT_FALSE(DataFileIsOpen());
     EXPECT_EQ(Sess().LoggingState, NoFile);
@@ -172,7 +172,7 @@ TEST_F(CreateDataFileTest, ForeignFileIsWrittenOnlyAfterAYes) {
     return true;
   });
   EXPECT_EQ(asked, 2);
-  EXPECT_EQ(out.result, -1);
+  EXPECT_EQ(out.result, CreateResult::Foreign);
   EXPECT_EQ(out.errorText, "");
   EXPECT_TRUE(DataFileIsOpen());
   EXPECT_EQ(Sess().LoggingState, StandBy);
@@ -186,7 +186,7 @@ TEST_F(CreateDataFileTest, ForeignFileIsWrittenOnlyAfterAYes) {
 TEST_F(CreateDataFileTest, CancelOpensNothingAndKeepsTheFolder) {
   std::string before = Config().dataFolder;
   CreateOutcome out = Choose(std::nullopt);
-  EXPECT_EQ(out.result, -1);
+  EXPECT_EQ(out.result, CreateResult::Cancelled);
   EXPECT_EQ(out.errorText, "");
   EXPECT_FALSE(DataFileIsOpen());
   EXPECT_EQ(Config().dataFolder, before);
@@ -214,7 +214,7 @@ TEST_F(CreateDataFileTest, FileThatCannotBeOpenedOrWrittenIsReported) {
     std::string before = Config().dataFolder;
     // The full device reads as a foreign file: the survey is added after a Yes.
     CreateOutcome out = CreateDataFileFromChoice(DataFileDialogRequest(), c.path, [] { return true; });
-    EXPECT_EQ(out.result, -1) << c.what;
+    EXPECT_EQ(out.result, CreateResult::Cancelled) << c.what;
     EXPECT_EQ(out.errorText.rfind(c.firstLine, 0), 0u) << c.what << ": " << out.errorText;
     EXPECT_NE(out.errorText.find(c.path), std::string::npos) << c.what;
     EXPECT_FALSE(DataFileIsOpen()) << c.what;

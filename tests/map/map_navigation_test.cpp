@@ -75,14 +75,14 @@ TEST(MapNavigationTest, MapSizeThatNeedsPageBeyondTheLimitIsRefused) {
   Config().mapSize = 9;
   UpdatePixelsPerUnit();
   m.RedrawFlags = kRedrawMapSize;
-  Sess().MapOverflowState = 2;
+  Sess().MapOverflowState = MapOverflow::Warned;
   const std::vector<MapMessage> messages = ApplyMapSizeChange(map.pane);
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].title, "WARNING");
   EXPECT_EQ(messages[0].text, "Map Size too small\r\nPlease select Map Size option\r\nand increase the map size");
   EXPECT_EQ(Config().mapSize, 30);
   EXPECT_DOUBLE_EQ(MapState().PixelsPerUnit, 10.0);
-  EXPECT_EQ(Sess().MapOverflowState, 2);
+  EXPECT_EQ(Sess().MapOverflowState, MapOverflow::Warned);
   EXPECT_LE(Frame().UsedPages.rowMax, kPageLimitHigh);  // widened at the size in force, not the refused one
   EXPECT_EQ(Frame().RecentreAtNextFix, 1);
 
@@ -93,7 +93,7 @@ TEST(MapNavigationTest, MapSizeThatNeedsPageBeyondTheLimitIsRefused) {
   const std::vector<MapMessage> ok = ApplyMapSizeChange(map.pane);
   ASSERT_EQ(ok.size(), 1u);
   EXPECT_EQ(ok[0].text, "Grid Interval must be >= 0.5 of map unit. Program assumed minimum value.");
-  EXPECT_EQ(Sess().MapOverflowState, 0);
+  EXPECT_EQ(Sess().MapOverflowState, MapOverflow::None);
   EXPECT_DOUBLE_EQ(Config().gridInterval, 0.5);
 }
 

@@ -220,7 +220,7 @@ TEST(MapTrackTest, OverflowIsReportedOnceWhenTheTrackLeavesTheMap) {
   EXPECT_EQ(notified, 0);
   // 998 pages west (page column 2) is beyond the limit; far beyond the table nothing is indexed.
   map.Move(-998 * 30.0 - 1, 0);
-  EXPECT_EQ(Sess().MapOverflowState, 1);
+  EXPECT_EQ(Sess().MapOverflowState, MapOverflow::AtPageEdge);
   map.Move(-1e7, 0);
   map.Move(2e7, -3e7);
   EXPECT_EQ(notified, 1);

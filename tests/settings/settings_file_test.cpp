@@ -376,7 +376,7 @@ TEST_F(SettingsFileTest, FileHeldByAnotherOpenerIsLeftAlone) {
   ASSERT_GE(fd, 0);
   ASSERT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
   Config().instrumentPort = 4;
-  for (int mode : {Load, Save, Delete}) {
+  for (SettingsMode mode : {Load, Save, Delete}) {
     SaveLoadSettings(mode);
     EXPECT_EQ(FileBytes(), before) << "mode " << mode;
     EXPECT_EQ(Config().instrumentPort, 4) << "mode " << mode;

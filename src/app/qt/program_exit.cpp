@@ -63,7 +63,9 @@ void ExitGuard() {
   JoinWithin(InstrumentReaderThread(), 1000);
   JoinWithin(GpsReaderThread(), 1000);
   Session& s = Sess();
-  if (s.LoggingState == Logging) WriteEventRecord(s.MapOverflowState == 1 ? "PAUSED BMP" : "PAUSED", 'X');
+  if (s.LoggingState == Logging) {
+    WriteEventRecord(s.MapOverflowState == MapOverflow::AtPageEdge ? "PAUSED BMP" : "PAUSED", 'X');
+  }
   s.LoggingState = Closed;
   CloseDataFile();
   DeleteAllBackgroundFiles();

@@ -32,6 +32,7 @@
 #include "platform/ticks.h"
 #include "settings/settings.h"
 #include "settings/settings_file.h"
+#include "settings/survey_inputs.h"
 #include "state/palette.h"
 #include "state/session.h"
 #include "survey/pane_scales.h"
@@ -78,7 +79,7 @@ SetupWindow::SetupWindow(QSize client, QWidget* parent) : QWidget(parent) {
   // 4. Uptime check.
   if (TickMs() > kUptimeLimitMs) Drv().UptimeWarning = true;
   // 5. Settings.
-  SaveLoadSettings(0);
+  SaveLoadSettings(Load);
   UpdateReadingsPerInterval();
   InitPaneScales();
   // 6. Fonts.
@@ -97,7 +98,7 @@ SetupWindow::SetupWindow(QSize client, QWidget* parent) : QWidget(parent) {
   monitor_ = monitor;
 
   // 9. Map visibility of the logging screen.
-  Sess().MapVisible = Config().gpsInput == 1;
+  Sess().MapVisible = UsesGps(Config());
   // 11. Shared pens and brushes.
   CreateSharedPens();
   // 12. Map projection.
@@ -185,7 +186,7 @@ void SetupWindow::ResetToDefault() {
   int answer = ShowMessage(kMessageOkCancel, "Reset to Default Setting",
                            "Program settings will be reset to default and the program will close", this);
   if (answer != IDOK) return;
-  SaveLoadSettings(2);
+  SaveLoadSettings(Delete);
   DelayMs(100);
   close();
 }

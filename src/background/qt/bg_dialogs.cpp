@@ -99,7 +99,7 @@ bool BackgroundLoadDialog::TakeValues() {
   s.bgNorthingColumn = northing_->currentIndex();
   s.bgDelimiter = delimiter_->currentIndex();
   s.bgLabelsColumn = labels_->currentIndex();
-  SaveLoadSettings(1);
+  SaveLoadSettings(Save);
   return true;
 }
 

@@ -12,7 +12,7 @@
 
 namespace obrix {
 
-int CreateDataFile(QWidget* owner) {
+CreateResult CreateDataFile(QWidget* owner) {
   SaveDialogRequest request = DataFileDialogRequest();
   std::optional<std::string> chosen =
       UserPrompts().SaveFileName(owner, request.title, request.initialFolder, request.suggestedName,

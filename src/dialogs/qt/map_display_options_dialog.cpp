@@ -17,6 +17,7 @@
 #include "platform/qt/option_controls.h"
 #include "platform/qt/prompts.h"
 #include "settings/settings.h"
+#include "settings/survey_inputs.h"
 #include "state/palette.h"
 #include "state/session.h"
 
@@ -281,7 +282,7 @@ void MapDisplayOptionsDialog::PickColour(bool cursor) {
 }
 
 void MapDisplayOptionsDialog::OnColourViewChosen(int index) {
-  if (Config().instrumentEnabled == 0 && index != 0) {
+  if (!UsesInstrument(Config()) && index != 0) {
     view_->setCurrentIndex(0);
     ShowMessage(kMessageOk, "WARNING", "Only sensor position avaiable for GXY format", this);
   }

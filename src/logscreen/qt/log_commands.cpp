@@ -2,7 +2,6 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTimer>
-#include <cstdio>
 
 #include "background/ascii_import.h"
 #include "background/background_list.h"
@@ -11,8 +10,6 @@
 #include "background/qt/bg_dialogs.h"
 #include "datafile/data_file.h"
 #include "datafile/qt/data_file_prompts.h"
-#include "datafile/writers.h"
-#include "dialogs/line_station.h"
 #include "dialogs/qt/audio_options_dialog.h"
 #include "dialogs/qt/comment_dialog.h"
 #include "dialogs/qt/coordinates_units_dialog.h"
@@ -25,26 +22,23 @@
 #include "dialogs/qt/readings_scale_dialog.h"
 #include "dialogs/qt/speed_scale_dialog.h"
 #include "gps/fix_state.h"
-#include "gps/reading_bins.h"
 #include "logscreen/qt/log_window.h"
 #include "logscreen/screen_texts.h"
 #include "map/map_hooks.h"
 #include "map/map_navigation.h"
 #include "map/map_pages.h"
 #include "map/map_redraw.h"
-#include "map/map_track.h"
 #include "map/map_view_state.h"
 #include "panes/pane_paint.h"
-#include "panes/profile_pane.h"
 #include "panes/qt/panes.h"
 #include "platform/message_box.h"
 #include "platform/qt/message_box.h"
 #include "platform/qt/prompts.h"
 #include "platform/sound.h"
 #include "platform/ticks.h"
-#include "serial/reader_state.h"
 #include "settings/settings.h"
 #include "settings/settings_file.h"
+#include "settings/survey_inputs.h"
 #include "state/session.h"
 #include "survey/pane_scales.h"
 #include "survey/pane_state.h"
@@ -114,13 +108,6 @@ void LogWindow::Information(const char* text) {
   Repaint();
 }
 
-void LogWindow::ResetDisplayCounters() {
-  // The counters the readouts compare against are kept by the handlers; a repaint shows their values afresh.
-}
-
-// The pages keep the drawn track, so showing the current view shows it again.
-void LogWindow::RedrawStoredTrack() { RedrawMapFrame(); }
-
 void LogWindow::FinishCommand() {
   Sess().MapUpdatesEnabled = true;
   setFocus();
@@ -128,206 +115,121 @@ void LogWindow::FinishCommand() {
 
 // --- File and recording ---
 
-void LogWindow::OpenFile() {
-  Session& s = Sess();
-  Settings& c = Config();
-  s.MapUpdatesEnabled = false;
-  const int result = CreateDataFile(this);
-  DelayMs(50);
-  if (DataFileIsOpen()) {
-    navEnabled_ = true;
-    EnableNavButtons(true);
-    bool shown = true;
-    if (result == -1) {
-      // Not a file of this program: the header is already at its end and the state is StandBy.
-      s.LoggingState = StandBy;
-      ShowButtonSet(2);
-      Information(kForeignFileText);
-    } else if (result == 0) {
-      if (c.instrumentEnabled == 0) {
-        c.lateralOffset = 0;
-        Drv().AlongOffsetInUse = 0;
-        c.mapColourView = 0;
-      }
-      s.LoggingState = StandBy;
-      ShowButtonSet(2);
-    } else if (CheckAppendFile(this) != 0) {
-      shown = false;  // refused: the file is closed and the state stays NoFile
-    } else {
-      if (c.instrumentEnabled == 0) {
-        c.lateralOffset = 0;
-        Drv().AlongOffsetInUse = 0;
-        c.mapColourView = 0;
-      }
-      WriteHeaderBlock(1);
-      WriteLineBlock();
-      WriteTimeMark();
-      SyncDataFile();
-      SaveLoadSettings(1);
-      bool fits = true;
-      if (c.gpsInput == 1) {
-        RedrawMapFrame();
-        const StoredTrackCheck check = CheckStoredTrackFits();
-        if (!check.message.text.empty()) ShowMapMessages({check.message});
-        if (check.limitReached) {
-          // The file holds as many positions as a session may have: the program ends.
-          QTimer::singleShot(0, this, [this] {
-            StopTimer();
-            StopReaders();
-            if (QWidget* top = window()) top->close();
-          });
-          return;
-        }
-        fits = check.fits == 1;
-        Repaint();
-        if (fits) {
-          RedrawMapFromData();
-          RedrawMapFrame();
-        } else {
-          // The track does not fit the map: the file is closed again and the state stays NoFile.
-          CloseDataFile();
-          navEnabled_ = false;
-          EnableNavButtons(false);
-          shown = false;
-        }
-      }
-      if (fits) {
-        ShowButtonSet(2);
-        s.LoggingState = StandBy;
-      }
-    }
-    if (shown && s.LoggingState == StandBy) {
-      Repaint();
-      ShowStatusLine(0);
-      ShowStatusLine(2);
-    }
+void LogWindow::Show(const ScreenUpdate& u) {
+  if (u.buttons) ShowButtonSet(*u.buttons);
+  if (u.navEnabled) EnableNavButtons(*u.navEnabled);
+  if (u.pausePrompt) ShowPausePrompt(*u.pausePrompt);
+  for (StatusLine line : u.statusLines) ShowStatusLine(line);
+  if (u.message) {
+    if (u.message->cue) Sounds().PlayCue(u.message->cue);
+    ShowMessage(kMessageOk, u.message->title, u.message->text, this);
   }
-  ResetDisplayCounters();
+}
+
+void LogWindow::OpenFile() {
+  Sess().MapUpdatesEnabled = false;
+  const OpenFileStep step = AfterDataFileCreated(CreateDataFile(this));
+  DelayMs(50);
+  if (step.next == OpenFileNext::CheckAppend) {
+    EnableNavButtons(true);
+    // Refused by the append check: the file is closed and the state stays NoFile.
+    if (CheckAppendFile(this) == 0 && !OpenExistingFile()) return;
+  } else if (step.next == OpenFileNext::Shown) {
+    Repaint();
+    Show(step.update);
+  }
   Repaint();
   FinishCommand();
 }
 
+// An existing file accepted by the append check; with the GPS its stored track is drawn first and must fit.
+// False when the file holds as many positions as a session may have: the program ends.
+bool LogWindow::OpenExistingFile() {
+  if (ContinueExistingFile()) {
+    RedrawMapFrame();
+    const StoredTrackCheck check = CheckStoredTrackFits();
+    if (!check.message.text.empty()) ShowMapMessages({check.message});
+    if (check.limitReached) {
+      QTimer::singleShot(0, this, [this] {
+        StopTimer();
+        StopReaders();
+        if (QWidget* top = window()) top->close();
+      });
+      return false;
+    }
+    Repaint();
+    if (check.fits != 1) {
+      Show(StoredTrackTooLarge());
+      return true;
+    }
+    RedrawMapFromData();
+    RedrawMapFrame();
+  }
+  Repaint();
+  Show(ExistingFileOpened());
+  return true;
+}
+
 void LogWindow::StartLogging() {
-  Session& s = Sess();
-  if (s.MapOverflowState == 2) {
-    Sounds().PlayCue(kSoundRing);
-    ShowMessage(kMessageOk, "WARNING", kCannotStartText, this);
+  const GoPlan plan = PlanGo(Sess());
+  if (plan.refusal) {
+    Show({.message = plan.refusal});
     Repaint();
     return;
   }
-  ResetBinsForRecording();
-  ResetSwathForLogging();
-  Readers().GpsRecordingOn = 1;
-  s.ReviewMode = false;
-  s.MapUpdatesEnabled = false;
-  EnableNavButtons(false);
+  if (plan.leaveReview) ExitReview();
+  Sess().MapUpdatesEnabled = false;
+  const ScreenUpdate update = obrix::StartLogging(TickMs());
   UpdateNavVisibility();
-  ShowButtonSet(0);
-  s.RecordingStartTick = TickMs();
-  ShowStatusLine(3);
-  Readers().Em38RecordCounter = 0;
-  Readers().Em38PostEvery = static_cast<int>(Drv().ReadingsPerInterval);
-  ShowButtonSet(3);
-  ResetBinsForRecording();
-  s.LoggingState = Logging;
-  ShowPausePrompt(Logging);
-  ResetProfileContinuity();
-  s.LoggingStartTick = TickMs();
-  WriteEventRecord("$STARTED", 'X');
-  s.MapUpdatesEnabled = true;
+  Show(update);
+  Sess().MapUpdatesEnabled = true;
   setFocus();
 }
 
 void LogWindow::Pause() {
-  Session& s = Sess();
-  s.LoggingState = StandBy;
-  ShowPausePrompt(StandBy);
-  s.MapUpdatesEnabled = false;
-  WriteEventRecord(s.MapOverflowState == 1 ? "PAUSED BMP" : "PAUSED", 'X');
-  // Everything written so far becomes durable; the descriptor stays open for the GPS reader.
-  SyncDataFile();
-  Readers().Em38RecordCounter = 0;
-  Readers().Em38PostEvery = 1;
-  s.RecordedTimeBefore = s.RecordedTime;
-  ShowButtonSet(2);
-  if (s.MapVisible) EnableNavButtons(true);
-  ShowStatusLine(2);
-  if (s.MapOverflowState == 1) {
-    s.MapOverflowState = 2;
-    Sounds().PlayCue(kSoundRing2s);
-    ShowMessage(kMessageOk, "WARNING", kIncreaseMapText, this);
-  }
-  ResetDisplayCounters();
-  Panes().Cond.Drawn = 0;
-  Panes().Inph.Drawn = 0;
+  Show(PauseLogging());
   InvalidateBars();
   Repaint();
   FinishCommand();
 }
 
 void LogWindow::QuickLine() {
-  Session& s = Sess();
-  Settings& c = Config();
-  if (c.instrumentEnabled == 0) {
-    Information(kNeedsInstrumentText);
+  const QuickLineStep step = PlanQuickLine(Config());
+  if (step.refusal) {
+    Information(step.refusal->text);
     return;
   }
-  s.MapUpdatesEnabled = false;
-  const std::string next = NextLineName(c.lineName, c.lineIncrement);
-  char text[64];
-  std::snprintf(text, sizeof text, "New Line: %s", next.c_str());
-  if (ShowMessage(kMessageYesNo, "Quick Line", text, this) == IDOK) {
-    s.LineReadingCount = 0;
-    c.lineName = next;
-    Derived& d = Drv();
-    const LineChange ch = QuickLineChange(c.lineSequence, d.StationValue, c.startStation, d.StationIncrementInUse,
-                                          c.lineDirection);
-    d.StationValue = ch.station;
-    d.StationStarted = 0;
-    c.startStation = ch.startStation;
-    d.StartStationInUse = ch.startStation;
-    d.StationIncrementInUse = ch.stationIncrement;
-    c.lineDirection = ch.lineDirection;
-    WriteLineBlock();
-    WriteTimeMark();
-    SaveLoadSettings(1);
+  Sess().MapUpdatesEnabled = false;
+  if (ShowMessage(kMessageYesNo, "Quick Line", step.question, this) == IDOK) {
+    AcceptQuickLine();
     InvalidateLogPanes(kProfilePane);
     Repaint();
-    RedrawMapFrame();
   }
-  RedrawStoredTrack();
+  RedrawMapFrame();
   FinishCommand();
 }
 
 void LogWindow::NewLine() {
-  Session& s = Sess();
-  if (Config().instrumentEnabled == 0) {
-    Information(kNeedsInstrumentText);
+  if (const auto refusal = NeedsInstrument(Config())) {
+    Information(refusal->text);
     return;
   }
-  s.MapUpdatesEnabled = false;
-  if (RunNewLineDialog(this) == 1) {
-    WriteLineBlock();
-    WriteTimeMark();
-    s.LineReadingCount = 0;
-    Repaint();
-    RedrawMapFrame();
-  } else {
-    Repaint();
-    RedrawStoredTrack();
-  }
+  Sess().MapUpdatesEnabled = false;
+  if (RunNewLineDialog(this) == 1) NewLineAccepted();
+  Repaint();
+  RedrawMapFrame();
   FinishCommand();
 }
 
 void LogWindow::NewStation() {
-  if (Config().instrumentEnabled == 0) {
+  if (!UsesInstrument(Config())) {
     Information(kNeedsInstrumentText);
     return;
   }
   Sess().MapUpdatesEnabled = false;
   RunNewStationDialog(this);
   Repaint();
-  RedrawStoredTrack();
+  RedrawMapFrame();
   FinishCommand();
 }
 
@@ -338,27 +240,18 @@ void LogWindow::Comment() {
 }
 
 void LogWindow::Exit() {
-  Session& s = Sess();
-  s.MapUpdatesEnabled = false;
+  Sess().MapUpdatesEnabled = false;
   if (EndLoggingSession(0) == 0) {
-    RedrawStoredTrack();
+    RedrawMapFrame();
     FinishCommand();
     return;
   }
-  DeleteAllBackgroundFiles();
-  if (s.ReviewMode) {
-    // Review left with the live map size and scale.
-    s.ReviewMode = false;
-    Config().mapSize = MapState().SavedMapSize;
-    MapState().PixelsPerUnit = MapState().SavedPixelsPerUnit;
-    Config().mapColourView = MapState().SavedColourView;
-    UpdateNavVisibility();
+  if (AfterSessionEnded()) {
+    for (QPushButton* b : setB_) b->setEnabled(true);
   }
+  UpdateNavVisibility();
   if (!isVisible()) {
-    ShowButtonSet(1);
-    Drv().StationValue = Drv().SurveyStartStation;
-    Drv().StationStarted = 0;
-    s.ActiveScreen = 0;
+    Show(ReturnToSetupScreen());
     if (setupButtons_) setupButtons_(true);
     if (repaintSetup_) repaintSetup_();
   }
@@ -385,7 +278,7 @@ void LogWindow::Menu() {
 void LogWindow::HideMenu() {
   Sess().MenuMode = false;
   Repaint();
-  if (Config().gpsInput == 1) RedrawMapFrame();
+  if (UsesGps(Config())) RedrawMapFrame();
 }
 
 // --- Options ---
@@ -394,10 +287,10 @@ void LogWindow::ScaleReadings() {
   Session& s = Sess();
   const Settings& c = Config();
   s.MapUpdatesEnabled = false;
-  if (c.mapColourView > 0 && c.gpsInput == 1) ShowColourBar(true);
+  if (c.mapColourView > 0 && UsesGps(c)) ShowColourBar(true);
   RunReadingsScaleDialog(this);
   ShowColourBar(false);
-  if (MapState().RedrawFlags != 0 && c.mapColourView > 0 && c.gpsInput == 1) {
+  if (MapState().RedrawFlags != 0 && c.mapColourView > 0 && UsesGps(c)) {
     // The colour image is drawn again from the data file with the new scale.
     if (MapScreenHooks().ShowPleaseWait) MapScreenHooks().ShowPleaseWait(mapCanvas());
     RebuildPages(1);
@@ -406,12 +299,12 @@ void LogWindow::ScaleReadings() {
   MapState().RedrawFlags = 0;
   Repaint();
   InvalidateLogPanes(kAllPanes);
-  RedrawStoredTrack();
+  RedrawMapFrame();
   FinishCommand();
 }
 
 void LogWindow::ScaleSpeedBar() {
-  if (Config().gpsInput == 0) {
+  if (!UsesGps(Config())) {
     Information(kNeedsGpsText);
     return;
   }
@@ -425,7 +318,7 @@ void LogWindow::ScaleSpeedBar() {
 }
 
 void LogWindow::ProfileDisplayOptions() {
-  if (Config().instrumentEnabled == 0) {
+  if (!UsesInstrument(Config())) {
     Information(kNeedsInstrumentText);
     return;
   }
@@ -439,13 +332,13 @@ void LogWindow::ProfileDisplayOptions() {
 void LogWindow::ToggleView() {
   Session& s = Sess();
   const Settings& c = Config();
-  if (c.instrumentEnabled == 0) Information(kNeedsInstrumentText);
-  if (c.gpsInput == 0) {
+  if (!UsesInstrument(c)) Information(kNeedsInstrumentText);
+  if (!UsesGps(c)) {
     Information(kNeedsGpsText);
-    RedrawStoredTrack();
+    RedrawMapFrame();
   }
   s.MapUpdatesEnabled = false;
-  if (c.instrumentEnabled != 0 && c.gpsInput == 1) s.MapVisible = !s.MapVisible;
+  if (UsesInstrument(c) && UsesGps(c)) s.MapVisible = !s.MapVisible;
   Relayout();
   UpdatePaneScales();
   Panes().Cond.Drawn = 0;
@@ -458,14 +351,13 @@ void LogWindow::ToggleView() {
   } else {
     EnableNavButtons(false);
   }
-  ResetDisplayCounters();
-  RedrawStoredTrack();
+  RedrawMapFrame();
   FinishCommand();
 }
 
 // The map commands need the GPS and the map shown; otherwise their information text is shown.
 bool LogWindow::MapCommandRefused() {
-  if (Config().gpsInput == 0) {
+  if (!UsesGps(Config())) {
     Information(kNeedsGpsText);
     return true;
   }
@@ -480,7 +372,7 @@ void LogWindow::MapSize() {
   if (MapCommandRefused()) return;
   Sess().MapUpdatesEnabled = false;
   if (RunMapSizeDialog(this) == 1) {
-    SaveLoadSettings(1);
+    SaveLoadSettings(Save);
     if (MapState().RedrawFlags != 0) {
       ShowMapMessages(ApplyMapSizeChange(mapCanvas()));
       RedrawMapFrame();
@@ -502,7 +394,7 @@ void LogWindow::MapDisplayOptions() {
 }
 
 void LogWindow::GpsWarningMask() {
-  if (Config().gpsInput == 0) {
+  if (!UsesGps(Config())) {
     Information(kNeedsGpsText);
     return;
   }
@@ -551,7 +443,7 @@ void LogWindow::EnterBackgroundFiles() {
     const BgLoadOutcome out = LoadBackgroundFile(*path, Config());
     if (!out.folder.empty()) {
       Config().backgroundFolder = out.folder;
-      SaveLoadSettings(1);
+      SaveLoadSettings(Save);
     }
     if (out.message) ShowMessage(kMessageOk, out.message->title, out.message->text, this);
     mapPane()->update();
@@ -585,7 +477,7 @@ void LogWindow::EnterReview() {
   EnterReviewMap(mapCanvas());
   mapPane()->update();
   for (QPushButton* b : setB_) b->setEnabled(false);
-  ShowButtonSet(0);
+  ShowButtonSet(ButtonSet::None);
   UpdateNavVisibility();
   EnableNavButtons(true);
 }
@@ -594,9 +486,9 @@ void LogWindow::ExitReview() {
   Session& s = Sess();
   ExitReviewMap(mapCanvas());
   Frame().RecentreAtNextFix = 1;
-  RedrawStoredTrack();
+  RedrawMapFrame();
   for (QPushButton* b : setB_) b->setEnabled(true);
-  ShowButtonSet(s.LoggingState == NoFile ? 1 : 2);
+  ShowButtonSet(s.LoggingState == NoFile ? ButtonSet::A : ButtonSet::B);
   UpdateNavVisibility();
   EnableNavButtons(true);
 }

@@ -13,6 +13,7 @@
 #include "platform/numbers.h"
 #include "platform/qt/canvas_text.h"
 #include "settings/settings.h"
+#include "settings/survey_inputs.h"
 #include "state/palette.h"
 #include "state/session.h"
 
@@ -45,11 +46,11 @@ void LogWindow::DrawLabel(Point p, const std::string& text, const QFont& font) {
   DrawText(canvas_, p.x, p.y, Q(text), font, TextStyle{kWindowText});
 }
 
-void LogWindow::ShowStatusLine(int kind) {
-  if (kind == 0) {
+void LogWindow::ShowStatusLine(StatusLine line) {
+  if (line == StatusLine::FileName) {
     DrawField(rects_.fileName, FileLineText(true, DataFile().DataFileBaseName), labelFont_);
   } else {
-    const int state = kind == 1 ? NoFile : kind == 2 ? StandBy : Logging;
+    const int state = line == StatusLine::NoFile ? NoFile : line == StatusLine::StandBy ? StandBy : Logging;
     DrawField(statusRect_, StateText(state, Config().loggingMode), labelFont_);
   }
   update();
@@ -145,7 +146,7 @@ void LogWindow::PaintInstrumentSummary() {
   const Settings& s = Config();
   const Point p = layout_.summary;
   const int L = lineHeight_;
-  if (s.instrumentEnabled == 0) {
+  if (!UsesInstrument(s)) {
     DrawLabel(p, "Instrument", labelFont_);
     DrawLabel({p.x, p.y + L}, "Disabled", labelFont_);
     DrawLabel({p.x, p.y + 2 * L}, "GXY Mode", labelFont_);
@@ -165,7 +166,7 @@ void LogWindow::PaintReadoutLabels() {
   canvas_.SelectPen(SolidPen(1, kFramePen));
   canvas_.SelectBrush(HollowBrush());
   canvas_.RoundRect(r.frames[0].left, r.frames[0].top, r.frames[0].right, r.frames[0].bottom, 10, 10);
-  if (s.gpsInput == 1)
+  if (UsesGps(s))
     canvas_.RoundRect(r.frames[1].left, r.frames[1].top, r.frames[1].right, r.frames[1].bottom, 10, 10);
   // 9. Line and station.
   DrawLabel(r.line.label, "Curr. Line:", labelFont_);
@@ -174,7 +175,7 @@ void LogWindow::PaintReadoutLabels() {
   char buf[64];
   DrawField(r.station.value, FormatC("%-11.2f", Drv().StationValue), valueFont_, kWindowText);
   // 10. GPS rows.
-  if (s.gpsInput == 0) {
+  if (!UsesGps(s)) {
     DrawLabel(r.dop.label, "GPS Disabled", valueFont_);
   } else {
     DrawLabel(r.positions.label, "Positions: ", labelFont_);
@@ -201,7 +202,7 @@ void LogWindow::PaintReadoutLabels() {
   std::snprintf(buf, sizeof buf, "%02u:%02u:%02u", secs / 3600, (secs / 60) % 60, secs % 60);
   DrawField(r.totalTime.value, buf, valueFont_, kWindowText);
   // 13. Speed label and the speed-bar scale in the row above the bar.
-  if (s.gpsInput == 1) {
+  if (UsesGps(s)) {
     DrawLabel(r.speed.label, "Speed:", labelFont_);
     const Rect& bar = layout_.speedBar;
     if (bar.right > bar.left) {
@@ -225,11 +226,11 @@ void LogWindow::Repaint() {
   // 2. Map title, 3. frame, 4. legend.
   ShowMapTitle();
   PaintFrame();
-  if (s.mapColourView > 0 && s.gpsInput == 1 && ss.MapVisible) PaintLegend();
+  if (s.mapColourView > 0 && UsesGps(s) && ss.MapVisible) PaintLegend();
   // 5. State text.
   DrawField(statusRect_, StateText(ss.LoggingState, s.loggingMode), labelFont_, kWindowText);
   // 6. Scale limits of the bars.
-  if (s.instrumentEnabled) PaintScaleLimits();
+  if (UsesInstrument(s)) PaintScaleLimits();
   // 7..13. Readouts and summary.
   PaintInstrumentSummary();
   PaintReadoutLabels();

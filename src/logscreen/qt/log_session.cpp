@@ -17,6 +17,7 @@
 #include "serial/qt/reader_bridge.h"
 #include "serial/reader_state.h"
 #include "settings/settings.h"
+#include "settings/survey_inputs.h"
 #include "state/session.h"
 #include "state/session_end.h"
 #include "survey/fix_handler.h"
@@ -56,11 +57,11 @@ int StartLoggingSession(QWidget* setup, LogWindow& log) {
   ClearSessionCounters();
   ResetBins();
   ResetBackgrounds();
-  s.MapVisible = c.gpsInput == 1;
-  if (c.gpsInput != 1) c.mapColourView = 0;
+  s.MapVisible = UsesGps(c);
+  if (!UsesGps(c)) c.mapColourView = 0;
   s.ReviewMode = false;
   s.MenuMode = false;
-  s.MapOverflowState = 0;
+  s.MapOverflowState = MapOverflow::None;
   s.LoggingState = NoFile;
   PrepareFixHandling(c.gpsInput);
   Readers().GpsRecordingOn = 0;
@@ -81,7 +82,7 @@ int StartLoggingSession(QWidget* setup, LogWindow& log) {
     return 0;
   }
   // 6. Record format of the instrument.
-  if (c.instrumentEnabled && CheckInstrument() == 0) {
+  if (UsesInstrument(c) && CheckInstrument() == 0) {
     ShowMessage(kMessageOk, kConnectionIssueTitle, kConnectionIssueText, setup);
     ClosePorts();
     s.ActiveScreen = 0;
@@ -89,22 +90,22 @@ int StartLoggingSession(QWidget* setup, LogWindow& log) {
     return 0;
   }
   // A set rate the learnt record form cannot deliver: the operator is told what is recorded.
-  if (c.instrumentEnabled) {
+  if (UsesInstrument(c)) {
     const std::string notice = EffectiveRateNotice(c.readingInterval, Drv().InstrumentPeriodMs);
     if (!notice.empty()) ShowMessage(kMessageOk, "INFORMATION", notice, setup);
   }
   // 7. The instrument reader and the screen's timer.
-  log.StartReaders(c.instrumentEnabled != 0, c.gpsInput == 1);
-  if (c.instrumentEnabled) DelayMs(50);
+  log.StartReaders(UsesInstrument(c), UsesGps(c));
+  if (UsesInstrument(c)) DelayMs(50);
   log.StartTimer();
   // 8. GPS.
-  if (c.gpsInput == 1) {
+  if (UsesGps(c)) {
     Fix().GpsPositionLimit = kGpsPositionLimit;
     log.ResetMapView();
   }
   // 9. Hand over to the logging screen.
-  Drv().EnableFileAtFirstFix = c.gpsInput == 1;
-  if (c.instrumentEnabled == 0) c.mapColourView = 0;
+  Drv().EnableFileAtFirstFix = UsesGps(c);
+  if (!UsesInstrument(c)) c.mapColourView = 0;
   s.ActiveScreen = 1;
   log.Relayout();
   log.EnterScreen();
@@ -112,7 +113,7 @@ int StartLoggingSession(QWidget* setup, LogWindow& log) {
   s.MapUpdatesEnabled = true;
   log.Repaint();
   InvalidateLogPanes(kAllPanes);
-  if (c.gpsInput == 1) {
+  if (UsesGps(c)) {
     log.PrepareMapPane();
     log.StartGpsReader();
   }
@@ -138,7 +139,9 @@ int LogWindow::EndSession(int silent) {
   StopReaders();
   ClosePorts();
   // Closing while recording (the program is ending) pauses first, so the survey ends as a pause does.
-  if (s.LoggingState == Logging) WriteEventRecord(s.MapOverflowState == 1 ? "PAUSED BMP" : "PAUSED", 'X');
+  if (s.LoggingState == Logging) {
+    WriteEventRecord(s.MapOverflowState == MapOverflow::AtPageEdge ? "PAUSED BMP" : "PAUSED", 'X');
+  }
   CloseDataFile();
   Readers().GpsRecordingOn = 0;
   ClearSessionCounters();

@@ -19,6 +19,7 @@
 #include "serial/reader_state.h"
 #include "settings/settings.h"
 #include "settings/settings_file.h"
+#include "settings/survey_inputs.h"
 #include "state/palette.h"
 #include "state/session.h"
 #include "survey/fix_handler.h"
@@ -33,6 +34,7 @@ LogWindow* g_logWindow = nullptr;
 QFont Font(const FontSpec& f) { return SystemFont(f.height, f.weight, f.italic); }
 
 const char* const kSetACaptions[4] = {"E&xit", "Map &Size", "&Menu", "&File"};  // by slot
+constexpr int kExitSlot = 0, kMapSizeSlot = 1, kMenuSlot = 2, kFileSlot = 3;
 const char* const kSetBCaptions[4] = {"E&xit", "&QLine", "&Menu", "&Go"};
 const char* const kNavCaptions[kNavButtonCount] = {"&Lf",      "&Rt",           "U&p",          "&Dn", "Zm&+",
                                                    "Zm&-",     "&Fit All",      "Enter Rev&iew", "&Exit Review"};
@@ -80,12 +82,13 @@ LogWindow::LogWindow(QWidget* parent, QSize client, const FontSet& fonts, bool p
 
   // First layout, then the second settings load now that the pane sizes are known.
   Relayout();
-  SaveLoadSettings(0);
+  SaveLoadSettings(Load);
   UpdatePaneScales();
   hide();
   g_logWindow = this;
   SetScreenSink(this);
   InstallMapHooks();
+  KeepLiveMapSizeInSettingsFile();
   InstallSessionEnd(this);
 }
 
@@ -152,7 +155,7 @@ void LogWindow::PlaceButtons() {
 void LogWindow::Relayout() {
   const Settings& s = Config();
   Session& ss = Sess();
-  ScreenGeometry g{width(), height(), lineHeight_, portrait_, ss.MapVisible, s.gpsInput == 1,
+  ScreenGeometry g{width(), height(), lineHeight_, portrait_, ss.MapVisible, UsesGps(s),
                    2 + TextHeight(largeFont_)};
   layout_ = ComputeScreenLayout(g);
   Place(map_, layout_.map);
@@ -173,7 +176,7 @@ void LogWindow::Relayout() {
   w.barQ->show();
   w.barI->show();
   w.numbers->show();
-  w.speed->setVisible(s.gpsInput == 1);
+  w.speed->setVisible(UsesGps(s));
   w.decay->hide();
   PlaceButtons();
   UpdateNavVisibility();
@@ -212,24 +215,23 @@ void LogWindow::UpdateNavVisibility() {
 }
 
 void LogWindow::EnableNavButtons(bool enable) {
-  navEnabled_ = enable;
   const Session& s = Sess();
-  const bool allowed = enable && Config().gpsInput == 1 && s.MapVisible;
+  const bool allowed = enable && UsesGps(Config()) && s.MapVisible;
   for (int i = 0; i < kNavButtonCount; ++i) {
     const bool reviewOnly = i >= 4 && i <= 6;
     nav_[i]->setEnabled(allowed && (!reviewOnly || s.ReviewMode) && (i != 8 || s.ReviewMode));
   }
 }
 
-void LogWindow::ShowButtonSet(int set) {
+void LogWindow::ShowButtonSet(ButtonSet set) {
   shownSet_ = set;
   for (int slot = 0; slot < 4; ++slot) {
-    setA_[slot]->setVisible(set == 1);
-    setB_[slot]->setVisible(set == 2);
+    setA_[slot]->setVisible(set == ButtonSet::A);
+    setB_[slot]->setVisible(set == ButtonSet::B);
   }
-  pause_->setVisible(set == 3);
-  SetDefaultLook(pause_, set == 3);
-  if (set == 1 || set == 2) SetFocusedButton(0);
+  pause_->setVisible(set == ButtonSet::Pause);
+  SetDefaultLook(pause_, set == ButtonSet::Pause);
+  if (set == ButtonSet::A || set == ButtonSet::B) SetFocusedButton(0);
 }
 
 void LogWindow::SetFocusedButton(int index) {
@@ -237,8 +239,8 @@ void LogWindow::SetFocusedButton(int index) {
   const int id = kFirstMainButtonId + index;
   for (int slot = 0; slot < 4; ++slot) {
     const bool isDefault = kMainButtonIdOfSlot[slot] == id;
-    SetDefaultLook(setA_[slot], shownSet_ == 1 && isDefault);
-    SetDefaultLook(setB_[slot], shownSet_ == 2 && isDefault);
+    SetDefaultLook(setA_[slot], shownSet_ == ButtonSet::A && isDefault);
+    SetDefaultLook(setB_[slot], shownSet_ == ButtonSet::B && isDefault);
   }
 }
 
@@ -252,9 +254,8 @@ void LogWindow::HandleInput(const KeyInput& input, int notification) {
   setFocus();
   const LoggingInputContext context = CurrentLoggingInputContext();
   const LoggingCommand command = DecodeLoggingInput(input, context, notification);
-  // Before the first valid fix set A is disabled: no data file can be opened yet (the other commands stay
-  // reachable by their keys, so the screen can always be left).
-  if (command == LoggingCommand::OpenFile && !setA_[3]->isEnabled()) return;
+  // Before the first valid fix no data file can be opened (File stays disabled until then).
+  if (command == LoggingCommand::OpenFile && !setA_[kFileSlot]->isEnabled()) return;
   RunCommand(command);
 }
 
@@ -291,7 +292,7 @@ void LogWindow::OnTimer() {
 
 void LogWindow::PrepareForSession() {
   Relayout();
-  ShowButtonSet(1);
+  ShowButtonSet(ButtonSet::A);
   EnableNavButtons(false);
 }
 
@@ -327,9 +328,12 @@ void LogWindow::EnterScreen() {
   shownWriteErrors_ = 0;
   lastInstrument_ = InstrumentReadout{};
   lastMarker_ = ReadoutText{};
-  ShowButtonSet(1);
-  const bool enabled = Config().gpsInput != 1;
-  for (QPushButton* b : setA_) b->setEnabled(enabled);
+  ShowButtonSet(ButtonSet::A);
+  const SetAEnabled enabled = SetAAtEntry(Config());
+  setA_[kExitSlot]->setEnabled(enabled.exit);
+  setA_[kMapSizeSlot]->setEnabled(enabled.mapSize);
+  setA_[kMenuSlot]->setEnabled(enabled.menu);
+  setA_[kFileSlot]->setEnabled(enabled.file);
   show();
   raise();
   setFocus();

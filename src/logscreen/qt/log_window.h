@@ -13,6 +13,7 @@
 #include "logscreen/logging_input.h"
 #include "logscreen/readout_layout.h"
 #include "logscreen/screen_layout.h"
+#include "logscreen/session_commands.h"
 #include "platform/canvas.h"
 #include "platform/font_set.h"
 #include "platform/key_input.h"
@@ -57,13 +58,13 @@ class LogWindow : public QWidget, public LoggingScreenSink {
   void Relayout();
   // The full repaint into the canvas (PaintLoggingWindow), then shown.
   void Repaint();
-  void ShowStatusLine(int kind);
+  void ShowStatusLine(StatusLine line);
   void ShowPausePrompt(int loggingState);
   void ShowMapTitle();
   void ShowWriteWarning();
 
   // Button sets.
-  void ShowButtonSet(int set);     // 0 none, 1 set A, 2 set B, 3 "P A U S E"
+  void ShowButtonSet(ButtonSet set);
   void SetFocusedButton(int index);
   void EnableNavButtons(bool enable);
   QPushButton* mainButton(int set, int slot) const;  // set 1 (A) or 2 (B), slot 0..3
@@ -130,7 +131,9 @@ class LogWindow : public QWidget, public LoggingScreenSink {
   void RepaintNumbersPane();
 
   // Commands (log_commands.cpp).
+  void Show(const ScreenUpdate& update);
   void OpenFile();
+  bool OpenExistingFile();
   void StartLogging();
   void Pause();
   void QuickLine();
@@ -156,8 +159,6 @@ class LogWindow : public QWidget, public LoggingScreenSink {
   void ExitReview();
   void Information(const char* text);
   bool MapCommandRefused();
-  void ResetDisplayCounters();
-  void RedrawStoredTrack();
   void FinishCommand();
   void ShowMapMessages(const std::vector<MapMessage>& messages);
 
@@ -176,8 +177,7 @@ class LogWindow : public QWidget, public LoggingScreenSink {
   std::array<QPushButton*, kNavButtonCount> nav_{};
   std::array<QPushButton*, 2> channel_{};
   CanvasWidget* map_ = nullptr;
-  int shownSet_ = 1;
-  bool navEnabled_ = false;
+  ButtonSet shownSet_ = ButtonSet::A;
   InstrumentReadout lastInstrument_;
   ReadoutText lastMarker_;
   unsigned shownWriteErrors_ = 0;

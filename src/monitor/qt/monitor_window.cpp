@@ -22,6 +22,7 @@
 #include "serial/qt/reader_bridge.h"
 #include "serial/reader_thread.h"
 #include "settings/settings.h"
+#include "settings/survey_inputs.h"
 #include "state/palette.h"
 #include "state/session.h"
 
@@ -122,7 +123,7 @@ void MonitorWindow::SetSetupHooks(std::function<void(bool)> showSetupButtons, st
 }
 
 void MonitorWindow::Open() {
-  if (Config().gpsInput == 1) {
+  if (UsesGps(Config())) {
     QWidget* owner = parentWidget() ? parentWidget() : this;
     InstallPortMessages(owner);
     ReaderThread& thread = GpsReaderThread();
@@ -151,7 +152,7 @@ void MonitorWindow::Open() {
 }
 
 void MonitorWindow::AddLine(const QString& line, uint64_t session) {
-  if (session != session_ || Config().gpsInput != 1) return;
+  if (session != session_ || !UsesGps(Config())) return;
   list_->addItem(line);
   while (list_->count() > kMaxListLines) delete list_->takeItem(0);
   list_->scrollToItem(list_->item(list_->count() - 1), QAbstractItemView::PositionAtTop);
@@ -245,7 +246,7 @@ void MonitorWindow::Send() {
 void MonitorWindow::Exit() {
   Sess().ActiveScreen = 0;
   MonitorShared().MonitorReaderPaused = 1;
-  if (Config().gpsInput == 1) CloseGpsPortForMonitor();
+  if (UsesGps(Config())) CloseGpsPortForMonitor();
   MonitorShared().MonitorReaderPaused = 0;
   ++session_;  // lines still on their way are dropped
   hide();

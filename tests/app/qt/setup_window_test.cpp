@@ -122,7 +122,7 @@ TEST_F(SetupWindowTest, ResetToDefaultDeletesTheFileAndTheNextStartWritesDefault
     SetupWindow w(QSize(1280, 762));
     w.show();
     Config().lineName = "77";
-    SaveLoadSettings(1);
+    SaveLoadSettings(Save);
     ScopedScriptedPrompts prompts;
     prompts << PromptAnswer::Press(IDCANCEL, kMessageOkCancel);
     Press(w, Qt::Key_R, "r");

@@ -38,7 +38,7 @@ TEST_F(DataFilePromptsTest, SaveDialogOffersTheProposalAndTheSuggestedNameBecome
   Config().instrumentEnabled = 0;
   ScopedScriptedPrompts prompts;
   prompts << PromptAnswer::AcceptSuggested();
-  EXPECT_EQ(CreateDataFile(nullptr), 0);
+  EXPECT_EQ(CreateDataFile(nullptr), CreateResult::New);
   ASSERT_EQ(prompts.Calls().size(), 1u);
   const PromptCall& call = prompts.Calls()[0];
   EXPECT_EQ(call.kind, PromptCall::SaveFile);
@@ -55,12 +55,12 @@ TEST_F(DataFilePromptsTest, SaveDialogOffersTheProposalAndTheSuggestedNameBecome
 TEST_F(DataFilePromptsTest, CancelAndUnopenableFile) {
   ScopedScriptedPrompts prompts;
   prompts << PromptAnswer::CancelFile();
-  EXPECT_EQ(CreateDataFile(nullptr), -1);
+  EXPECT_EQ(CreateDataFile(nullptr), CreateResult::Cancelled);
   EXPECT_FALSE(DataFileIsOpen());
 
   std::string bad = root_.dir().file("missing/x.T38");
   prompts << PromptAnswer::ChooseFile(bad) << PromptAnswer::Press(1, "MESSAGEOK");
-  EXPECT_EQ(CreateDataFile(nullptr), -1);
+  EXPECT_EQ(CreateDataFile(nullptr), CreateResult::Cancelled);
   EXPECT_FALSE(DataFileIsOpen());
   EXPECT_EQ(Sess().LoggingState, NoFile);
   ASSERT_EQ(prompts.Calls().size(), 3u);
@@ -76,7 +76,7 @@ TEST_F(DataFilePromptsTest, AppendRefusalShowsTheWarningAndClosesTheFile) {
                             OriginEastingRecord(0, 17));
   ScopedScriptedPrompts prompts;
   prompts << PromptAnswer::ChooseFile(path) << PromptAnswer::Press(1, "MESSAGEOK");
-  ASSERT_EQ(CreateDataFile(nullptr), 1);
+  ASSERT_EQ(CreateDataFile(nullptr), CreateResult::Existing);
   EXPECT_EQ(CheckAppendFile(nullptr), 1);
   EXPECT_FALSE(DataFileIsOpen());
   ASSERT_EQ(prompts.Calls().size(), 2u);

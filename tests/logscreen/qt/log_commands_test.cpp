@@ -44,7 +44,7 @@ class LogCommandsTest : public ::testing::Test {
     log.PrepareForSession();
     log.EnterScreen();
     log.EnableFileButtons();
-    if (state != NoFile) log.ShowButtonSet(2);
+    if (state != NoFile) log.ShowButtonSet(ButtonSet::B);
     log.Repaint();
     return log;
   }
@@ -116,19 +116,34 @@ TEST_F(LogCommandsTest, ButtonSetsFollowTheState) {
   log.HandleInput({KeyInput::KeyDown, VK_TAB});
   EXPECT_TRUE(HasDefaultLook(log.mainButton(1, 1)));
   EXPECT_FALSE(HasDefaultLook(log.mainButton(1, 3)));
-  log.ShowButtonSet(2);
+  log.ShowButtonSet(ButtonSet::B);
   EXPECT_EQ(log.mainButton(2, 3)->text(), "&Go");
   EXPECT_TRUE(HasDefaultLook(log.mainButton(2, 3)));
-  log.ShowButtonSet(3);
+  log.ShowButtonSet(ButtonSet::Pause);
   EXPECT_TRUE(log.pauseButton()->isVisible());
   EXPECT_TRUE(HasDefaultLook(log.pauseButton()));
   EXPECT_FALSE(log.mainButton(2, 3)->isVisible());
-  // With GPS the file commands wait for the first fix.
+  // With GPS File and Map Size wait for the first fix; Exit and Menu work at once.
   Sess().LoggingState = NoFile;
   log.EnterScreen();
-  EXPECT_FALSE(log.mainButton(1, 3)->isEnabled());
+  EXPECT_TRUE(log.mainButton(1, 0)->isEnabled());   // Exit
+  EXPECT_FALSE(log.mainButton(1, 1)->isEnabled());  // Map Size
+  EXPECT_TRUE(log.mainButton(1, 2)->isEnabled());   // Menu
+  EXPECT_FALSE(log.mainButton(1, 3)->isEnabled());  // File
   log.EnableFileButtons();
-  EXPECT_TRUE(log.mainButton(1, 3)->isEnabled());
+  for (int slot = 0; slot < 4; ++slot) EXPECT_TRUE(log.mainButton(1, slot)->isEnabled()) << slot;
+}
+
+TEST_F(LogCommandsTest, ExitByTouchBeforeTheFirstFix) {
+  LogWindow& log = Screen(NoFile, 1, 1);
+  log.EnterScreen();
+  ASSERT_FALSE(log.mainButton(1, 3)->isEnabled());
+  // File is refused by key too until the fix.
+  log.HandleInput({KeyInput::KeyDown, 'F'});
+  EXPECT_EQ(Sess().LoggingState.load(), NoFile);
+  log.mainButton(1, 0)->click();
+  EXPECT_FALSE(log.isVisible());
+  EXPECT_EQ(Sess().ActiveScreen, 0);
 }
 
 TEST_F(LogCommandsTest, NavigationButtonsOnlyWithTheMap) {

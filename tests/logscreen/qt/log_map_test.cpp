@@ -18,9 +18,11 @@
 #include "map/map_view_state.h"
 #include "platform/control_ids.h"
 #include "platform/key_input.h"
+#include "platform/message_box.h"
 #include "platform/qt/canvas_text.h"
 #include "platform/qt/scripted_prompts.h"
 #include "settings/settings.h"
+#include "settings/settings_file.h"
 #include "state/session.h"
 #include "test_support.h"
 
@@ -118,6 +120,55 @@ TEST_F(LogMapTest, ReviewEnterAndExitSwitchViews) {
   EXPECT_TRUE(log_->navButton(7)->isVisibleTo(log_));
 }
 
+TEST_F(LogMapTest, GoInReviewLeavesReviewFirst) {
+  FixAt(0, 0);
+  const int liveSize = Config().mapSize;
+  const double livePixels = MapState().PixelsPerUnit;
+  Config().mapColourView = 1;
+  OpenFile();
+  Key('I');
+  ASSERT_TRUE(Sess().ReviewMode);
+  for (int slot = 0; slot < 4; ++slot) ASSERT_FALSE(log_->mainButton(2, slot)->isEnabled()) << slot;
+  Key('+', KeyInput::Char);
+  Config().mapColourView = 0;
+  ASSERT_NE(Config().mapSize, liveSize);
+
+  Key('G');
+  ASSERT_EQ(Sess().LoggingState.load(), Logging);
+  EXPECT_FALSE(Sess().ReviewMode);
+  EXPECT_EQ(Config().mapSize, liveSize);
+  EXPECT_DOUBLE_EQ(MapState().PixelsPerUnit, livePixels);
+  EXPECT_EQ(Config().mapColourView, 1);
+  EXPECT_TRUE(log_->pauseButton()->isVisibleTo(log_));
+  for (int i = 0; i < kNavButtonCount; ++i) EXPECT_FALSE(log_->navButton(i)->isEnabled()) << i;
+
+  // After Pause set B works again, and the settings file keeps the live map size.
+  Key('P');
+  ASSERT_EQ(Sess().LoggingState.load(), StandBy);
+  for (int slot = 0; slot < 4; ++slot) {
+    EXPECT_TRUE(log_->mainButton(2, slot)->isVisibleTo(log_)) << slot;
+    EXPECT_TRUE(log_->mainButton(2, slot)->isEnabled()) << slot;
+  }
+  EXPECT_TRUE(log_->navButton(7)->isVisibleTo(log_));  // "Enter Rev&iew"
+  Config().mapSize = 0;
+  SaveLoadSettings(Load);
+  EXPECT_EQ(Config().mapSize, liveSize);
+}
+
+TEST_F(LogMapTest, ExitInReviewLeavesSetBWorkingForTheNextVisit) {
+  FixAt(0, 0);
+  const int liveSize = Config().mapSize;
+  OpenFile();
+  Key('I');
+  Key('+', KeyInput::Char);
+  prompts_ << PromptAnswer::Press(IDOK, kMessageYesNo);
+  Key('X');
+  ASSERT_EQ(Sess().LoggingState.load(), Closed);
+  EXPECT_FALSE(Sess().ReviewMode);
+  EXPECT_EQ(Config().mapSize, liveSize);
+  for (int slot = 0; slot < 4; ++slot) EXPECT_TRUE(log_->mainButton(2, slot)->isEnabled()) << slot;
+}
+
 TEST_F(LogMapTest, PanKeysMoveTheLiveViewByThePanStep) {
   FixAt(0, 0);
   OpenFile();
@@ -176,7 +227,7 @@ TEST_F(LogMapTest, AppendingChecksTheStoredTrackAgainstTheMap) {
     WriteSwathRecord('{', 2, kE0 + c.reach, kN0, kE0 + c.reach, kN0 + 1);
     CloseDataFile();
     Sess().LoggingState = NoFile;
-    log_->ShowButtonSet(1);
+    log_->ShowButtonSet(ButtonSet::A);
     Smear();
     prompts_.ClearCalls();
     prompts_ << PromptAnswer::ChooseFile(path) << PromptAnswer::Press(IDOK, "MESSAGEOK");
@@ -203,7 +254,7 @@ TEST_F(LogMapTest, AStoredFileAtThePositionLimitEndsTheProgramWithTheFileSaved) 
   CloseDataFile();
   const std::string before = test::ReadFile(path);
   Sess().LoggingState = NoFile;
-  log_->ShowButtonSet(1);
+  log_->ShowButtonSet(ButtonSet::A);
   Fix().GpsPositionLimit = 2;  // the two corner sets already reach it
   prompts_.ClearCalls();
   prompts_ << PromptAnswer::ChooseFile(path) << PromptAnswer::Press(IDOK, "MESSAGEOK");

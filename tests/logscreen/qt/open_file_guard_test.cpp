@@ -72,7 +72,7 @@ TEST_F(OpenFileGuardTest, TornLastRecordIsDroppedAndTheSessionAppendedOnTheBound
   test::WriteFile(path, whole + torn);
 
   Sess().LoggingState = NoFile;
-  log_->ShowButtonSet(1);
+  log_->ShowButtonSet(ButtonSet::A);
   prompts_.ClearCalls();
   prompts_ << PromptAnswer::ChooseFile(path) << PromptAnswer::Press(IDOK, "MESSAGEOK")
            << PromptAnswer::Press(IDOK, "MESSAGEOK");
