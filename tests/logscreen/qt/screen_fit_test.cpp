@@ -117,7 +117,7 @@ TEST_F(ScreenFitTest, NothingLeavesTheWindowOrOverlapsAtCommonSizes) {
         Sess().ReviewMode = false;
         log.Relayout();
       }
-      log.ShowButtonSet(3);
+      log.ShowButtonSet(ButtonSet::Pause);
       Check(log, view + ", paused prompt");
       log.LeaveScreen();
     }
