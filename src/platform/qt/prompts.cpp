@@ -20,7 +20,7 @@ std::string PathFromQt(const QString& path) { return QFile::encodeName(path).toS
 }  // namespace
 
 // Qt reads the patterns from the last bracketed group, separated by blanks.
-QString QtFilterText(const FileFilter& filter) {
+QString QtFilterText(const FileChoice& filter) {
   QString text = QString::fromStdString(filter.description).trimmed();
   if (text.endsWith(QLatin1Char(')'))) {
     const qsizetype open = text.lastIndexOf(QLatin1Char('('));
@@ -37,7 +37,10 @@ namespace {
 void SetUpFileDialog(QFileDialog& dialog, const std::string& initialFolder, const FileFilter& filter) {
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   if (!initialFolder.empty()) dialog.setDirectory(PathToQt(initialFolder));
-  if (!filter.empty()) dialog.setNameFilter(QtFilterText(filter));
+  if (filter.empty()) return;
+  QStringList filters{QtFilterText(filter)};
+  for (const FileChoice& choice : filter.more) filters << QtFilterText(choice);
+  dialog.setNameFilters(filters);
 }
 
 }  // namespace

@@ -7,15 +7,29 @@
 #include <QWidget>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/canvas.h"
 
 namespace obrix {
 
-// A file-type filter: the text shown and its patterns separated by ';' ("*.TXT;*.ASC"). Empty = no filter.
-struct FileFilter {
+// One choice of a file-type filter: the text shown and its patterns separated by ';' ("*.TXT;*.ASC").
+struct FileChoice {
   std::string description;
   std::string patterns;
+  bool operator==(const FileChoice&) const = default;
+};
+
+// A file-type filter: the first choice, then any further choices in the order offered. Empty = no filter.
+struct FileFilter {
+  FileFilter() = default;
+  FileFilter(std::string description, std::string patterns, std::vector<FileChoice> more = {})
+      : description(std::move(description)), patterns(std::move(patterns)), more(std::move(more)) {}
+
+  std::string description;
+  std::string patterns;
+  std::vector<FileChoice> more;
   bool empty() const { return patterns.empty(); }
   bool operator==(const FileFilter&) const = default;
 };
@@ -23,7 +37,8 @@ struct FileFilter {
 // The path a save dialog returns: `suffix` appended (after a ".") when the file name has no extension.
 std::string ApplyDefaultSuffix(const std::string& path, const std::string& suffix);
 // The filter as Qt reads it: the description without its bracketed pattern list, then the patterns in brackets.
-QString QtFilterText(const FileFilter& filter);
+QString QtFilterText(const FileChoice& choice);
+inline QString QtFilterText(const FileFilter& filter) { return QtFilterText(FileChoice{filter.description, filter.patterns}); }
 // `folder` + `name`, with one "/" between them when the folder is not empty.
 std::string JoinFolder(const std::string& folder, const std::string& name);
 
