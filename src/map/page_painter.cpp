@@ -119,9 +119,9 @@ namespace {
 
 // A group whose box would cover more than this many pixels is drawn first and started again, so lines far
 // apart on one page never make one large scratch canvas.
-constexpr int64_t kMaxGroupPixels = 128 * 128;
+constexpr double kMaxGroupPixels = 128 * 128;
 
-int64_t Area(const Rect& r) { return (int64_t(r.right) - r.left) * (int64_t(r.bottom) - r.top); }
+double Area(const Rect& r) { return (double(r.right) - r.left) * (double(r.bottom) - r.top); }
 
 }  // namespace
 

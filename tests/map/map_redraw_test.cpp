@@ -103,7 +103,7 @@ TEST(MapRedrawTest, RedrawnTrackEqualsTheLiveOneWithEmptyIntervals) {
       map.Move(i < 4 ? 4 : i < 8 ? 3 : 0, i < 4 ? 0 : 4);
     }
     const auto live = TrackInk();
-    ASSERT_GT(live.size(), 500u);
+    ASSERT_GT(live.size(), 300u);
     RebuildPages(1);
     RedrawMapFromData();
     const auto redrawn = TrackInk();

@@ -37,8 +37,7 @@ struct FileFilter {
 // The path a save dialog returns: `suffix` appended (after a ".") when the file name has no extension.
 std::string ApplyDefaultSuffix(const std::string& path, const std::string& suffix);
 // The filter as Qt reads it: the description without its bracketed pattern list, then the patterns in brackets.
-QString QtFilterText(const FileChoice& choice);
-inline QString QtFilterText(const FileFilter& filter) { return QtFilterText(FileChoice{filter.description, filter.patterns}); }
+QString QtFilterText(const FileFilter& filter);
 // `folder` + `name`, with one "/" between them when the folder is not empty.
 std::string JoinFolder(const std::string& folder, const std::string& name);
 

@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPushButton>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -181,6 +182,11 @@ TEST_F(LogMapTest, PleaseWaitAndTheBusyIndicatorArePaintedDuringTheRedraw) {
   for (int i = 0; i < 1000; ++i) WriteEventRecord("note", 'C');
   Key('I');
   ASSERT_TRUE(Sess().ReviewMode);
+  // The screen is on show (painting at once needs an exposed window).
+  for (int i = 0; i < 200 && !(window_->windowHandle() && window_->windowHandle()->isExposed()); ++i) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  }
+  ASSERT_TRUE(window_->windowHandle() && window_->windowHandle()->isExposed());
   // Every reading of the clock is a second later: the redraw is long.
   uint32_t now = 0;
   SetTickSource([&now] { return now += 1000; });
