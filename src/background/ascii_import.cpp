@@ -7,9 +7,8 @@
 #include "background/ascii_columns.h"
 #include "background/background_list.h"
 #include "background/bg_record.h"
-#include "gps/fix_state.h"
 #include "gps/projection.h"
-#include "map/map_frame.h"
+#include "map/busy_ticker.h"
 #include "platform/files.h"
 
 namespace obrix {
@@ -70,21 +69,6 @@ bool AsciiToMapUnits(double eastingColumn, double northingColumn, int coordinate
   return true;
 }
 
-void WidenBgExtent(double easting, double northing, bool withinMapOnly) {
-  if (withinMapOnly) {
-    const PagePixel page = PixelToPage(WorldPixel(easting, northing));
-    const MapFrame& f = Frame();
-    if (page.col < f.PageLimitLow || page.col > f.PageLimitHigh || page.row < f.PageLimitLow ||
-        page.row > f.PageLimitHigh)
-      return;
-  }
-  TrackExtentBox& x = Fix().TrackExtent;
-  x.minEasting = std::fmin(x.minEasting, easting);
-  x.maxEasting = std::fmax(x.maxEasting, easting);
-  x.minNorthing = std::fmin(x.minNorthing, northing);
-  x.maxNorthing = std::fmax(x.maxNorthing, northing);
-}
-
 void AsciiBackgroundConverter::Feed(std::string_view bytes) {
   while (!bytes.empty()) {
     const size_t lf = bytes.find('\n');
@@ -110,6 +94,9 @@ void AsciiBackgroundConverter::Finish() {
 }
 
 void AsciiBackgroundConverter::Line(std::string_view line) {
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  if (firstLine_ && line.substr(0, kByteOrderMark.size()) == kByteOrderMark) line.remove_prefix(kByteOrderMark.size());
+  firstLine_ = false;
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
   if (line.empty() || line.front() == '/') return;
   if (line.front() == 'b' || line.front() == 'B') {
@@ -140,13 +127,13 @@ void AsciiBackgroundConverter::Line(std::string_view line) {
   }
   records_ += record;
   ++count_;
-  WidenBgExtent(e, n, true);
 }
 
 BgConvertResult ConvertAsciiBackground(int sourceFd, int temporaryFd, const BgImportOptions& options) {
   BgConvertResult result;
   AsciiBackgroundConverter converter(options);
   char buffer[8192];
+  BusyTicker busy;
   auto flush = [&] {
     const std::string records = converter.TakeRecords();
     if (!records.empty() && !WriteAllOnce(temporaryFd, records.data(), records.size())) result.writeFailed = true;
@@ -156,12 +143,14 @@ BgConvertResult ConvertAsciiBackground(int sourceFd, int temporaryFd, const BgIm
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) result.readFailed = true;
     if (n <= 0) break;
+    busy.Tick();
     converter.Feed(std::string_view(buffer, static_cast<size_t>(n)));
     flush();
   }
   converter.Finish();
   flush();
   result.records = converter.RecordCount();
+  result.skipped = converter.SkippedLines();
   Backgrounds().BgRecordCount = result.records;
   return result;
 }

@@ -31,11 +31,8 @@ std::optional<std::string> BgColumnCheckMessage(const Settings& s);
 bool AsciiToMapUnits(double eastingColumn, double northingColumn, int coordinatesType, int mapUnits, double& easting,
                      double& northing);
 
-// Widens TrackExtent by a map point; with `withinMapOnly` only when the point's page lies inside the page
-// limits.
-void WidenBgExtent(double easting, double northing, bool withinMapOnly);
-
-// Converts lines of the source, fed in chunks of any size, into temporary records.
+// Converts lines of the source, fed in chunks of any size, into temporary records. A UTF-8 byte-order mark
+// at the start of the source is skipped.
 class AsciiBackgroundConverter {
  public:
   explicit AsciiBackgroundConverter(const BgImportOptions& options) : options_(options) {}
@@ -45,6 +42,7 @@ class AsciiBackgroundConverter {
   // Records produced since the last TakeRecords.
   std::string TakeRecords() { return std::move(records_); }
   int RecordCount() const { return count_; }
+  // Lines that are neither empty, a comment nor a break but gave no record.
   int SkippedLines() const { return skipped_; }
 
  private:
@@ -53,6 +51,7 @@ class AsciiBackgroundConverter {
   BgImportOptions options_;
   std::string line_;
   bool overlong_ = false;
+  bool firstLine_ = true;
   std::string records_;
   int count_ = 0;
   int skipped_ = 0;
@@ -60,6 +59,7 @@ class AsciiBackgroundConverter {
 
 struct BgConvertResult {
   int records = 0;          // BgRecordCount
+  int skipped = 0;          // points of the source that gave no record (unreadable, out of range)
   bool readFailed = false;  // the source could not be read to its end
   bool writeFailed = false; // a temporary record could not be written
 };

@@ -23,6 +23,11 @@ inline constexpr const char* kBgDelimiterTexts[4] = {"  Space", ", Comma", "  Ta
 inline constexpr const char* kBgDatumNote = "Coordinates in ASCII file must be in WGS1984 Datum";
 inline constexpr const char* kBgAsciiFilter = "ASCII Files (*.ASC,*.TXT,*.DAT,*.XYZ)";
 inline constexpr const char* kBgAsciiPatterns = "*.TXT;*.ASC;*.DAT;*.XYZ";
+// Further choices of the open-file dialog: spreadsheet exports (ASCII files only), then every file.
+inline constexpr const char* kBgCsvFilter = "CSV Files (*.CSV)";
+inline constexpr const char* kBgCsvPatterns = "*.CSV";
+inline constexpr const char* kBgAllFilesFilter = "All Files (*.*)";
+inline constexpr const char* kBgAllFilesPatterns = "*";
 
 // "Column 1" .. "Column 24" for the 0-based index.
 std::string BgColumnText(int index);

@@ -1,5 +1,6 @@
 #include "background/bg_file_draw.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
@@ -7,6 +8,7 @@
 #include "background/background_list.h"
 #include "background/bg_draw.h"
 #include "background/bg_record.h"
+#include "map/busy_ticker.h"
 #include "map/map_frame.h"
 #include "platform/numbers.h"
 
@@ -40,7 +42,9 @@ BgDrawOutcome DrawRecords(int fd, int64_t count, int style, int fileType, const 
   bool previousValid = false;
   Point previous;
   BgPoint p;
+  BusyTicker busy;
   for (int64_t i = 0; count < 0 || i < count; ++i) {
+    busy.Tick();
     const ReadStatus s = ReadRecord(fd, i, p);
     if (s == ReadStatus::End && count < 0) break;
     if (s != ReadStatus::Ok) {
@@ -57,7 +61,12 @@ BgDrawOutcome DrawRecords(int fd, int64_t count, int style, int fileType, const 
       previousValid = false;
       continue;
     }
-    ++out.drawn;
+    TrackExtentBox& x = out.extent;
+    if (out.drawn++ == 0) x = {p.easting, p.easting, p.northing, p.northing};
+    x.minEasting = std::min(x.minEasting, p.easting);
+    x.maxEasting = std::max(x.maxEasting, p.easting);
+    x.minNorthing = std::min(x.minNorthing, p.northing);
+    x.maxNorthing = std::max(x.maxNorthing, p.northing);
     if (lines) {
       DrawBgVertex(world, vertexPen);
       if (previousValid) DrawBgSegment(previous, world, linePen);

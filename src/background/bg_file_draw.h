@@ -4,12 +4,15 @@
 #include <string>
 #include <string_view>
 
+#include "gps/fix_state.h"
+
 namespace obrix {
 
 struct BgDrawOutcome {
   int result = -1;      // 1 kept, 255 every point invalid, -1 no records
   int invalid = 0;      // points beyond the map
   int drawn = 0;        // points drawn
+  TrackExtentBox extent;  // of the points drawn (meaningful when drawn > 0)
   bool readError = false;
   std::string title;    // message box to show, empty for none
   std::string text;

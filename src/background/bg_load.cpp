@@ -3,10 +3,13 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
+
 #include "background/ascii_import.h"
 #include "background/background_list.h"
 #include "background/bg_file_draw.h"
 #include "background/data_import.h"
+#include "gps/fix_state.h"
 #include "map/map_hooks.h"
 #include "map/map_pages.h"
 #include "platform/files.h"
@@ -74,9 +77,15 @@ BgLoadOutcome LoadBackgroundFile(const std::string& sourcePath, const Settings& 
                                                 entry.displayName);
   if (temp >= 0) ::close(temp);
   if (!drawn.title.empty()) out.message = BgMessage{drawn.title, drawn.text};
+  out.skipped = converted.skipped + drawn.invalid;
   if (drawn.result == 1) {
     list.BackgroundList[slot] = std::move(entry);
     list.BackgroundCount = slot + 1;
+    TrackExtentBox& x = Fix().TrackExtent;
+    x.minEasting = std::min(x.minEasting, drawn.extent.minEasting);
+    x.maxEasting = std::max(x.maxEasting, drawn.extent.maxEasting);
+    x.minNorthing = std::min(x.minNorthing, drawn.extent.minNorthing);
+    x.maxNorthing = std::max(x.maxNorthing, drawn.extent.maxNorthing);
     out.result = 1;
   } else {
     list.BackgroundList[slot] = BackgroundEntry{};

@@ -26,12 +26,14 @@ struct BgLoadOutcome {
   int result = 0;                   // 1 loaded, 0 refused or failed
   std::optional<BgMessage> message; // to show (a warning may come with a successful load)
   std::string folder;               // the source's folder, the new backgroundFolder
+  int skipped = 0;                  // points not drawn: unreadable or out of range in the source, beyond the map
 };
 
 // Loads `sourcePath` with the background settings of `s` into slot BackgroundCount: the column checks, the
 // source opened (a data file recognised), its temporary file created empty in the scratch folder, converted and
-// drawn. A drawn file joins the list with the style and file type; otherwise the slot stays empty and its
-// temporary file is deleted.
+// drawn. A drawn file joins the list with the style and file type and widens TrackExtent by the points drawn
+// (those inside the page limits); otherwise the slot stays empty, its temporary file is deleted and the extent
+// is left as it was.
 BgLoadOutcome LoadBackgroundFile(const std::string& sourcePath, const Settings& s);
 
 // After the remove dialog's OK: the flagged entries and their temporary files go, the list is compacted, the

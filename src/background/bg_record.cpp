@@ -19,10 +19,7 @@ bool PlainField(std::string_view s) {
   return digit;
 }
 
-}  // namespace
-
-std::string BgRecord(double easting, double northing, std::string_view label) {
-  if (!std::isfinite(easting) || !std::isfinite(northing)) return {};
+std::string FormatRecord(double easting, double northing, std::string_view label) {
   const size_t length = label.size() < kBgLabelChars ? label.size() : kBgLabelChars;
   std::string r = FormatC("%14.3f,%14.3f,%1d,", easting, northing, static_cast<int>(length));
   if (r.size() != 32) return {};
@@ -32,7 +29,14 @@ std::string BgRecord(double easting, double northing, std::string_view label) {
   return r;
 }
 
-std::string BgBreakRecord() { return BgRecord(kBgBreakValue, kBgBreakValue); }
+}  // namespace
+
+std::string BgRecord(double easting, double northing, std::string_view label) {
+  if (!(std::fabs(easting) < kBgCoordinateLimit) || !(std::fabs(northing) < kBgCoordinateLimit)) return {};
+  return FormatRecord(easting, northing, label);
+}
+
+std::string BgBreakRecord() { return FormatRecord(kBgBreakValue, kBgBreakValue, {}); }
 
 bool ParseBgRecord(std::string_view bytes, BgPoint& out) {
   if (bytes.size() < static_cast<size_t>(kBgRecordBytes) || bytes[14] != ',' || bytes[29] != ',' ||

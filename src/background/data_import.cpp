@@ -12,6 +12,7 @@
 #include "datafile/record_reader.h"
 #include "gps/length_units.h"
 #include "gps/projection.h"
+#include "map/busy_ticker.h"
 #include "platform/files.h"
 
 namespace obrix {
@@ -203,7 +204,7 @@ bool DecodeBgSentence(std::string_view sentence, BgSentence s, int unitsDigit, i
 
 BgConvertResult ConvertProgramDataBackground(int sourceFd, int temporaryFd, const BgSource& source, int mapUnits) {
   BgConvertResult result;
-  RecordReader reader(sourceFd, source.recordLength);
+  RecordBlockReader reader(sourceFd, source.recordLength);
   DataRecord r;
 
   // 1. The kind digit (and the units digit) from the first "G" record.
@@ -211,7 +212,7 @@ BgConvertResult ConvertProgramDataBackground(int sourceFd, int temporaryFd, cons
   int unitsDigit = 0;
   if (source.kind >= 1) {
     sentence = BgSentence::None;
-    reader.SeekStart();
+    reader.Seek(0);
     while (reader.Next(r)) {
       if (r.kind() != 'G') continue;
       const int kindColumn = source.kind == 1 ? 17 : 19;
@@ -230,20 +231,27 @@ BgConvertResult ConvertProgramDataBackground(int sourceFd, int temporaryFd, cons
   // 2-5. Every sentence group from the start of the file.
   std::string records;
   SentenceAssembler assembler(4 * kBgSentenceBytes);
-  reader.SeekStart();
+  reader.Seek(0);
+  BusyTicker busy;
   while (sentence != BgSentence::None && reader.Next(r)) {
+    busy.Tick();
     if (!assembler.Feed(r)) continue;
     const std::string& text = assembler.text();
     if (assembler.raw() || text.size() > kBgSentenceBytes || !Contains(text, tag)) continue;
     double e = 0.0, n = 0.0;
-    if (!DecodeBgSentence(text, sentence, unitsDigit, mapUnits, e, n)) continue;
+    if (!DecodeBgSentence(text, sentence, unitsDigit, mapUnits, e, n)) {
+      ++result.skipped;
+      continue;
+    }
     BgOutPoint p{e, n};
     if (offsets && !placer.Place(e, n, p)) continue;
     const std::string record = BgRecord(p.easting, p.northing);
-    if (record.empty()) continue;
+    if (record.empty()) {
+      ++result.skipped;
+      continue;
+    }
     records += record;
     ++result.records;
-    WidenBgExtent(p.easting, p.northing, false);
     if (records.size() >= 64 * 1024) {
       if (!WriteAllOnce(temporaryFd, records.data(), records.size())) result.writeFailed = true;
       records.clear();

@@ -48,8 +48,7 @@ bool DecodeBgSentence(std::string_view sentence, BgSentence s, int unitsDigit, i
                       double& northing);
 
 // Converts the whole source (from its start, positioned reads) into records at the temporary descriptor's
-// position: each decoded position through the antenna offsets (kinds 2 and 3), TrackExtent widened by each
-// output point. Sets BgRecordCount.
+// position: each decoded position through the antenna offsets (kinds 2 and 3). Sets BgRecordCount.
 BgConvertResult ConvertProgramDataBackground(int sourceFd, int temporaryFd, const BgSource& source, int mapUnits);
 
 }  // namespace obrix

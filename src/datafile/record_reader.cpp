@@ -64,6 +64,46 @@ bool RecordReader::Prev(DataRecord& out) {
   return true;
 }
 
+namespace {
+constexpr size_t kBlockBytes = 64 * 1024;
+}
+
+RecordBlockReader::RecordBlockReader(int fd, int recordLength)
+    : fd_(fd), length_(std::clamp(recordLength, 2, kMaxRecordLength)) {}
+
+void RecordBlockReader::Seek(int64_t index) { next_ = index < 0 ? 0 : index; }
+
+bool RecordBlockReader::Fill() {
+  count_ = 0;
+  first_ = next_;
+  if (fd_ < 0) return false;
+  const size_t records = kBlockBytes / static_cast<size_t>(length_);
+  buffer_.resize(records * static_cast<size_t>(length_));
+  const off_t base = static_cast<off_t>(next_) * length_;
+  size_t got = 0;
+  while (got < buffer_.size()) {
+    const ssize_t n = ::pread(fd_, buffer_.data() + got, buffer_.size() - got, base + static_cast<off_t>(got));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    got += static_cast<size_t>(n);
+  }
+  count_ = static_cast<int64_t>(got / static_cast<size_t>(length_));
+  return count_ > 0;
+}
+
+bool RecordBlockReader::Next(DataRecord& out) {
+  if (next_ < first_ || next_ >= first_ + count_) {
+    if (!Fill()) return false;
+  }
+  const char* from = buffer_.data() + static_cast<size_t>(next_ - first_) * static_cast<size_t>(length_);
+  std::copy_n(from, length_, out.bytes.data());
+  out.bytes[static_cast<size_t>(length_) - 1] = '\0';
+  out.bytes[static_cast<size_t>(length_)] = '\0';
+  out.length = length_;
+  ++next_;
+  return true;
+}
+
 std::string_view TrimRight(std::string_view s) {
   while (!s.empty() && (s.back() == ' ' || s.back() == '\0')) s.remove_suffix(1);
   return s;

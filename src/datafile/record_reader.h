@@ -52,6 +52,29 @@ class RecordReader {
   int64_t cursor_ = 0;
 };
 
+// Forward reading of fixed-length records in blocks (one positioned read per block instead of one per record),
+// for walks over a whole file. The same records as RecordReader::Next: a short final record ends the walk.
+class RecordBlockReader {
+ public:
+  // `fd` stays owned by the caller. `recordLength` is clamped to 2..kMaxRecordLength.
+  explicit RecordBlockReader(int fd, int recordLength = RecordLength);
+
+  void Seek(int64_t index);
+  int64_t Position() const { return next_; }
+  // The record at the cursor, then the cursor advances; false at the end or on a read error.
+  bool Next(DataRecord& out);
+
+ private:
+  bool Fill();
+
+  int fd_;
+  int length_;
+  int64_t next_ = 0;        // index of the next record to hand out
+  int64_t first_ = 0;       // index of the first record in the buffer
+  int64_t count_ = 0;       // whole records in the buffer
+  std::string buffer_;
+};
+
 // ---- Field readers (text fields trimmed of trailing spaces, numbers parsed in the C locale) ----
 
 // The ten-character tick at offsets 16-25 (readings, events, comments, time marks, trailers).

@@ -76,7 +76,8 @@ int DrawPageGridLines(Canvas& dc, int col, int row, int w, int h, const GridPara
   // Slanted lines Y = slope * X + k * s, drawn from world X = L - 5 to R + 5.
   const double m = grid.LinesSlope;
   const double xl = L - 5, xr = R + 5;
-  const auto rowOf = [&](double yWorld) { return TruncHalf(h - (yWorld - B)); };
+  // The same row rule as the horizontal lines and the track: world Y shows at local row T - Y.
+  const auto rowOf = [&](double yWorld) { return TruncHalf(T - yWorld); };
   const auto drawLine = [&](double k, int& lower, int& upper) {
     const int yl = rowOf(m * xl + k * s), yr = rowOf(m * xr + k * s);
     DrawLine(dc, -5, yl, w + 4, yr);

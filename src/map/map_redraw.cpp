@@ -9,11 +9,11 @@
 #include "em38/em38_record.h"
 #include "gps/fix_state.h"
 #include "gps/reading_bins.h"
+#include "map/busy_ticker.h"
 #include "map/map_frame.h"
 #include "map/map_hooks.h"
 #include "map/map_track.h"
 #include "platform/message_box.h"
-#include "platform/ticks.h"
 #include "settings/settings.h"
 #include "state/colour_scale.h"
 #include "state/palette.h"
@@ -23,26 +23,12 @@ namespace obrix {
 namespace {
 
 constexpr int kStartSearchRecords = 300;
-constexpr uint32_t kBusyIntervalMs = 750;
-
-class BusyTicker {
- public:
-  BusyTicker() : last_(TickMs()) {}
-  void Tick() {
-    const uint32_t now = TickMs();
-    if (TickDiff(now, last_) < kBusyIntervalMs) return;
-    last_ = now;
-    if (MapScreenHooks().AdvanceBusyIndicator) MapScreenHooks().AdvanceBusyIndicator();
-  }
-
- private:
-  uint32_t last_;
-};
 
 // Index of the first record to draw: the one after the first "X$START" within the first 300.
-int64_t FirstDrawnRecord(const RecordReader& reader) {
+int64_t FirstDrawnRecord(RecordBlockReader& reader) {
   DataRecord r;
-  for (int64_t i = 0; i < kStartSearchRecords && reader.ReadAt(i, r); ++i) {
+  reader.Seek(0);
+  for (int64_t i = 0; i < kStartSearchRecords && reader.Next(r); ++i) {
     if (r.text().find("X$START") != std::string_view::npos) return i + 1;
   }
   return kStartSearchRecords;
@@ -60,7 +46,7 @@ bool StopsCollecting(const DataRecord& r) {
 
 void RedrawMapFromFile(int fd) {
   if (fd < 0) return;
-  RecordReader reader(fd);
+  RecordBlockReader reader(fd);
   reader.Seek(FirstDrawnRecord(reader));
   BusyTicker busy;
   ReadingBinState& bins = Bins();
@@ -97,7 +83,8 @@ void RedrawMapFromFile(int fd) {
         previous = WorldToPixels(set[0], set[1], set[2], set[3]);
       } else if (sub == 'h') {
         current = WorldToPixels(set[4], set[5], set[6], set[7]);
-        FillColourSwath(current, previous, bins.ReadingBins[0], count, true);
+        // An interval without readings stays unpainted, as in the live drawing.
+        if (count > 0) FillColourSwath(current, previous, bins.ReadingBins[0], count, true);
         previous = current;
         count = 0;
       }
@@ -126,7 +113,7 @@ StoredTrackCheck CheckStoredTrackFitsFile(int fd) {
   TrackExtentBox& x = f.TrackExtent;
   x = {o.easting, o.easting, o.northing, o.northing};
   if (fd >= 0) {
-    RecordReader reader(fd);
+    RecordBlockReader reader(fd);
     BusyTicker busy;
     DataRecord r;
     while (reader.Next(r)) {

@@ -6,7 +6,8 @@
 namespace obrix {
 
 // Draws the file's swath records (and, in a colour view, its readings between them) into the track layers,
-// starting after the first "$START" event within the first 300 records (else at record 301).
+// starting after the first "$START" event within the first 300 records (else at record 301). As in the live
+// drawing, an interval without readings is left unpainted. The file is read in blocks.
 void RedrawMapFromFile(int fd);
 // The same on the open data file; nothing without one.
 void RedrawMapFromData();

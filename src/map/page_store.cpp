@@ -21,17 +21,45 @@ const PageStore::Page* PageStore::Find(int col, int row) const {
   return it == pages_.end() ? nullptr : &it->second;
 }
 
+PageStore::Page* PageStore::Reach(int col, int row, bool allocate) {
+  const int key = Key(col, row);
+  if (key != lastKey_ || lastPage_ == nullptr) {
+    auto it = pages_.find(key);
+    if (it == pages_.end()) {
+      if (!allocate) return nullptr;
+      it = pages_.emplace(key, Page{}).first;
+      it->second.baseGeneration = ++generation_;
+    }
+    lastKey_ = key;
+    lastPage_ = &it->second;
+  }
+  return lastPage_;
+}
+
+uint8_t* PageStore::TrackTile(int col, int row, int tx, int ty, bool allocate) {
+  if (!PageInTable(col, row) || tx < 0 || ty < 0 || tx >= tilesX_ || ty >= tilesY_) return nullptr;
+  Page* page = Reach(col, row, allocate);
+  if (page == nullptr) return nullptr;
+  auto& tiles = page->layers[int(MapLayer::Track)];
+  if (tiles.empty()) {
+    if (!allocate) return nullptr;
+    tiles.resize(std::size_t(tilesX_) * std::size_t(tilesY_));
+  }
+  std::unique_ptr<uint8_t[]>& tile = tiles[std::size_t(ty) * std::size_t(tilesX_) + std::size_t(tx)];
+  if (!tile && allocate) {
+    tile = std::make_unique<uint8_t[]>(kTilePixels);  // zeroed: no ink
+    ++tileCount_;
+  }
+  return tile.get();
+}
+
 void PageStore::Put(int col, int row, MapLayer layer, int x, int y, uint8_t index) {
   if (!PageInTable(col, row) || x < 0 || y < 0 || x >= width_ || y >= height_) return;
   const int t = (y / kTileSide) * tilesX_ + x / kTileSide;
   const int l = int(layer);
-  auto it = pages_.find(Key(col, row));
-  if (it == pages_.end()) {
-    if (index == 0) return;
-    it = pages_.emplace(Key(col, row), Page{}).first;
-    it->second.baseGeneration = ++generation_;
-  }
-  Page& page = it->second;
+  Page* reached = Reach(col, row, index != 0);
+  if (reached == nullptr) return;
+  Page& page = *reached;
   auto& tiles = page.layers[l];
   if (tiles.empty()) {
     if (index == 0) return;
@@ -76,6 +104,7 @@ void PageStore::ClearLayer(MapLayer layer) {
     page.layers[l].shrink_to_fit();
     if (layer == MapLayer::Base) page.baseGeneration = ++generation_;
     if (page.layers[0].empty() && page.layers[1].empty()) {
+      lastPage_ = nullptr;
       it = pages_.erase(it);
     } else {
       ++it;
@@ -84,6 +113,7 @@ void PageStore::ClearLayer(MapLayer layer) {
 }
 
 void PageStore::Clear() {
+  lastPage_ = nullptr;
   pages_.clear();
   tileCount_ = 0;
   ++generation_;

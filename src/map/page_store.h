@@ -24,6 +24,10 @@ inline bool PageInTable(long long col, long long row) {
 
 class PageStore {
  public:
+  PageStore() = default;
+  PageStore(const PageStore&) = delete;
+  PageStore& operator=(const PageStore&) = delete;
+
   // A new page size drops every page (their pixels no longer fit).
   void SetPageSize(int width, int height);
   int width() const { return width_; }
@@ -34,6 +38,9 @@ class PageStore {
   // Sets one pixel; pixels outside the page or pages outside the table are ignored. kNoInk on a tile that does
   // not exist allocates nothing.
   void Put(int col, int row, MapLayer layer, int x, int y, uint8_t index);
+  // Tile (tx, ty) of a page layer for writing pixels directly: made (zeroed) when `allocate`, otherwise null
+  // while it holds no ink. Writes through it do not count as base-layer changes: for track layers.
+  uint8_t* TrackTile(int col, int row, int tx, int ty, bool allocate);
   // 0 (no ink) where nothing was drawn.
   uint8_t At(int col, int row, MapLayer layer, int x, int y) const;
   // Tile (tx, ty) of a page layer, null when it holds no ink.
@@ -57,12 +64,17 @@ class PageStore {
     uint32_t baseGeneration = 0;
   };
   static int Key(int col, int row) { return col * kPageCount + row; }
+  // The page, made when `allocate`; null otherwise when missing.
+  Page* Reach(int col, int row, bool allocate);
   const Page* Find(int col, int row) const;
 
   int width_ = 0, height_ = 0, tilesX_ = 0, tilesY_ = 0;
   std::size_t tileCount_ = 0;
   uint32_t generation_ = 0;  // keeps base generations rising across clears
   std::unordered_map<int, Page> pages_;
+  // The page of the last Put (element pointers survive rehashing; cleared wherever pages are erased).
+  int lastKey_ = -1;
+  Page* lastPage_ = nullptr;
 };
 
 }  // namespace obrix

@@ -48,27 +48,34 @@ void DotInPage(int col, int row, Point c, int r, const Pen& pen, const Brush& br
                                                      pen, brush);
 }
 
-}  // namespace
-
-void DrawSegmentAcrossPages(Point a, Point b, const Pen& pen) {
+// The pieces of a segment between world pixels: one line in the page of each end, and when the pages differ in
+// both column and row one more in a corner page; `piece` gets (col, row, a, b) in that page's local pixels.
+template <class Piece>
+void SegmentPieces(Point a, Point b, Piece&& piece) {
   const int w = PageWidth(), h = PageHeight();
   const PagePixel pa = PixelToPage(a), pb = PixelToPage(b);
   const int dX = b.x - a.x, dY = b.y - a.y;
   if (pa.col == pb.col && pa.row == pb.row) {
-    LineInPage(pa.col, pa.row, {pa.x, pa.y}, {pb.x, pb.y}, pen);
+    piece(pa.col, pa.row, Point{pa.x, pa.y}, Point{pb.x, pb.y});
     return;
   }
-  LineInPage(pa.col, pa.row, {pa.x, pa.y}, {pa.x + dX, pa.y - dY}, pen);
-  LineInPage(pb.col, pb.row, {pb.x - dX, pb.y + dY}, {pb.x, pb.y}, pen);
+  piece(pa.col, pa.row, Point{pa.x, pa.y}, Point{pa.x + dX, pa.y - dY});
+  piece(pb.col, pb.row, Point{pb.x - dX, pb.y + dY}, Point{pb.x, pb.y});
   if (pa.col == pb.col || pa.row == pb.row) return;
   // Where the segment leaves A's page first: through its top or bottom edge, or towards B's column.
   const double ty = dY > 0 ? (pa.y + 0.5) / dY : (h - 0.5 - pa.y) / double(-dY);
   const double tx = dX > 0 ? (w - 0.5 - pa.x) / dX : (pa.x + 0.5) / double(-dX);
   if (ty < tx) {
-    LineInPage(pa.col, pb.row, {pa.x, pb.y + dY}, {pa.x + dX, pb.y}, pen);
+    piece(pa.col, pb.row, Point{pa.x, pb.y + dY}, Point{pa.x + dX, pb.y});
   } else {
-    LineInPage(pb.col, pa.row, {pb.x - dX, pa.y}, {pb.x, pa.y - dY}, pen);
+    piece(pb.col, pa.row, Point{pb.x - dX, pa.y}, Point{pb.x, pa.y - dY});
   }
+}
+
+}  // namespace
+
+void DrawSegmentAcrossPages(Point a, Point b, const Pen& pen) {
+  SegmentPieces(a, b, [&](int col, int row, Point p, Point q) { LineInPage(col, row, p, q, pen); });
 }
 
 void DrawDotAcrossPages(int x, int y, int r, const Pen& pen, const Brush& brush) {
@@ -106,13 +113,15 @@ void FillColourSwath(const EdgePx& c, const EdgePx& p, const int* bins, int last
   const int m = std::min(std::max(TruncInt(leftLen), TruncInt(rightLen)), kMaxSwathBars);
   const SharedPens& pens = Pens();
   const double spread = m > 0 ? double(lastBinCount) / m : 0.0;
+  // The bars overlap their neighbours: drawn in order, page by page, each page's share on one canvas.
+  TrackLineBatch batch;
   for (int i = 0; i < m; ++i) {
     const auto along = [&](int from, int to) { return TruncInt(from + double(i) * (double(to) - from) / m); };
     const Point l{along(p.left.x, c.left.x), along(p.left.y, c.left.y)};
     const Point r{along(p.right.x, c.right.x), along(p.right.y, c.right.y)};
     const int k = std::clamp(TruncInt(i * spread), 0, kReadingBinSize - 1);
-    const int colour = std::clamp(bins[k], 0, kColourTableSize - 1);
-    DrawSegmentAcrossPages(l, r, pens.ColourPens[colour]);
+    const Pen& pen = pens.ColourPens[std::clamp(bins[k], 0, kColourTableSize - 1)];
+    SegmentPieces(l, r, [&](int col, int row, Point a, Point b) { batch.Add(col, row, a, b, pen); });
   }
 }
 

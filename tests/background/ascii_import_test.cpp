@@ -60,17 +60,21 @@ TEST(BackgroundRecords, LayoutAndBreaks) {
   EXPECT_EQ(BgRecord(4567.25, 100.0), "      4567.250,       100.000,0,     \n");
   EXPECT_EQ(BgRecord(1, 2, "ABCDEFG"), "         1.000,         2.000,5,ABCDE\n");
   EXPECT_EQ(BgRecord(1, 2, "AB"), "         1.000,         2.000,2,AB   \n");
-  EXPECT_EQ(BgBreakRecord(), "    -99999.000,    -99999.000,0,     \n");
-  // A value wider than its field would shift every later byte: refused.
+  EXPECT_EQ(BgBreakRecord(), "9999999999.000,9999999999.000,0,     \n");
+  // Values wider than their field would shift every later byte, and values at the break mark's range would
+  // read as breaks: refused.
   EXPECT_EQ(BgRecord(1e12, 2), "");
+  EXPECT_EQ(BgRecord(1e9, 2), "");
+  EXPECT_EQ(BgRecord(2, -1e9), "");
   EXPECT_EQ(BgRecord(1, 0.0 / 0.0), "");
+  EXPECT_EQ(BgRecord(-999999999.0, 0), "-999999999.000,         0.000,0,     \n");
 
   BgPoint p;
   ASSERT_TRUE(ParseBgRecord(BgRecord(-3.5, 12.25, "AB"), p));
   EXPECT_DOUBLE_EQ(p.easting, -3.5);
   EXPECT_DOUBLE_EQ(p.northing, 12.25);
   EXPECT_EQ(p.Label(), "AB");
-  EXPECT_TRUE(p.IsBreak());
+  EXPECT_FALSE(p.IsBreak()) << "a negative easting is a point of a local grid";
   ASSERT_TRUE(ParseBgRecord(BgBreakRecord(), p));
   EXPECT_TRUE(p.IsBreak());
   for (const char* bad : {"", "      4567.250;       100.000,0,     \n", "      4567.2x0,       100.000,0,     \n",
@@ -155,15 +159,26 @@ TEST(AsciiBackground, UnitFactors) {
   EXPECT_FALSE(AsciiToMapUnits(1, 1, 4, 0, e, n));
 }
 
-TEST(AsciiBackground, WidensTrackExtent) {
-  ResetFix();
-  AsciiBackgroundConverter converter(Opt(1, 1, 0, 1, 1));
-  converter.Feed("-50,20\r\n70,-30\r\nb\r\n");
-  const TrackExtentBox& x = Fix().TrackExtent;
-  EXPECT_EQ(x.minEasting, -50);
-  EXPECT_EQ(x.maxEasting, 70);
-  EXPECT_EQ(x.minNorthing, -30);
-  EXPECT_EQ(x.maxNorthing, 20);
+TEST(AsciiBackground, ByteOrderMarkAtTheStartIsSkipped) {
+  const std::string bom = "\xEF\xBB\xBF";
+  struct Case {
+    std::vector<std::string> chunks;
+    int records, skipped;
+  } cases[] = {
+      {{bom + "10,20\r\n30,40\r\n"}, 2, 0},
+      {{"\xEF", "\xBB\xBF" "10,20\r", "\n30,40\r\n"}, 2, 0},  // split across reads
+      {{bom + "/ header\r\n10,20\r\n"}, 1, 0},
+      {{"10,20\r\n" + bom + "30,40\r\n"}, 1, 1},  // only at the start of the file
+  };
+  for (const Case& c : cases) {
+    AsciiBackgroundConverter converter(Opt(1, 1, 0, 1, 1));
+    for (const std::string& chunk : c.chunks) converter.Feed(chunk);
+    converter.Finish();
+    EXPECT_EQ(converter.RecordCount(), c.records) << c.chunks.size();
+    EXPECT_EQ(converter.SkippedLines(), c.skipped) << c.chunks.size();
+    const std::string records = converter.TakeRecords();
+    if (c.records > 0) EXPECT_EQ(records.substr(0, 38), BgRecord(10, 20));
+  }
 }
 
 TEST(AsciiBackground, ColumnChecks) {

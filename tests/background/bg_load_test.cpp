@@ -85,17 +85,19 @@ TEST_F(BgLoadTest, LoadsIntoTheNextSlotOrLeavesItEmpty) {
   EXPECT_EQ(b.BackgroundList[1].temporaryName, "LINESTXT.$01");
 }
 
+// The base-layer colour of a map point (white when not inked).
+Colour BaseAt(double e, double n) {
+  const PagePixel p = PixelToPage(WorldPixel(e, n));
+  return MapColours().ColourAt(MapPages().At(p.col, p.row, MapLayer::Base, p.x, p.y));
+}
+
 TEST_F(BgLoadTest, RemovalRedrawsOnlyTheRemainingFiles) {
   const std::string folder = map_.root.dir().path();
   test::WriteFile(folder + "A.TXT", "1010,5010\r\n");
   test::WriteFile(folder + "B.TXT", "1020,5020\r\n");
   test::WriteFile(folder + "C.TXT", "1030,5030\r\n");
   for (const char* f : {"A.TXT", "B.TXT", "C.TXT"}) ASSERT_EQ(LoadBackgroundFile(folder + f, Ascii()).result, 1);
-  const auto baseAt = [](double e, double n) {
-    const PagePixel p = PixelToPage(WorldPixel(e, n));
-    return MapColours().ColourAt(MapPages().At(p.col, p.row, MapLayer::Base, p.x, p.y));
-  };
-  ASSERT_NE(baseAt(1010, 5010), kWhite);
+  ASSERT_NE(BaseAt(1010, 5010), kWhite);
   int busySteps = 0;
   MapScreenHooks().AdvanceBusyIndicator = [&] { ++busySteps; };
 
@@ -107,12 +109,56 @@ TEST_F(BgLoadTest, RemovalRedrawsOnlyTheRemainingFiles) {
   EXPECT_EQ(busySteps, 1);
   EXPECT_EQ(Backgrounds().BackgroundCount, 1);
   EXPECT_EQ(Backgrounds().BackgroundList[0].displayName, "B.TXT");
-  EXPECT_EQ(baseAt(1010, 5010), kWhite);
-  EXPECT_NE(baseAt(1020, 5020), kWhite);
-  EXPECT_EQ(baseAt(1030, 5030), kWhite);
+  EXPECT_EQ(BaseAt(1010, 5010), kWhite);
+  EXPECT_NE(BaseAt(1020, 5020), kWhite);
+  EXPECT_EQ(BaseAt(1030, 5030), kWhite);
   EXPECT_FALSE(FileExists(BgTemporaryPath("ATXT.$00")));
   EXPECT_TRUE(FileExists(BgTemporaryPath("BTXT.$01")));
   ResetMapHooks();
+}
+
+// 10 pixels per unit and pages 300 wide: the page limits lie about 29,900 units either side of the origin.
+TEST_F(BgLoadTest, OnlyAKeptFileWidensTheExtentAndOnlyByItsPointsInsideTheMap) {
+  const std::string folder = map_.root.dir().path();
+  test::WriteFile(folder + "FAR.TXT", "61000,5000\r\n61010,5020\r\n");  // an earlier survey 60 km away
+  test::WriteFile(folder + "MIXED.TXT", "1010,4990\r\nx,5000\r\n61000,5000\r\n1e3,5000\r\n990,5012\r\n");
+  struct Case {
+    const char* file;
+    int result, skipped;
+    TrackExtentBox extent;  // afterwards
+    std::optional<BgMessage> message;
+  } cases[] = {
+      {"FAR.TXT", 0, 2, {1000, 1000, 5000, 5000}, BgMessage{"STOP", "All points in background file are invalid\r\n"}},
+      {"MIXED.TXT", 1, 3, {990, 1010, 4990, 5012},
+       BgMessage{"WARNING", "Number of points in background file: 3\r\nNumber of invalid points: 1\r\n"}},
+  };
+  for (const Case& c : cases) {
+    const BgLoadOutcome out = LoadBackgroundFile(folder + c.file, Ascii());
+    EXPECT_EQ(out.result, c.result) << c.file;
+    EXPECT_EQ(out.skipped, c.skipped) << c.file;
+    EXPECT_EQ(out.message, c.message) << c.file;
+    const TrackExtentBox& x = Fix().TrackExtent;
+    EXPECT_EQ(x.minEasting, c.extent.minEasting) << c.file;
+    EXPECT_EQ(x.maxEasting, c.extent.maxEasting) << c.file;
+    EXPECT_EQ(x.minNorthing, c.extent.minNorthing) << c.file;
+    EXPECT_EQ(x.maxNorthing, c.extent.maxNorthing) << c.file;
+  }
+}
+
+TEST_F(BgLoadTest, NegativeEastingsAreDrawnAndBreaksStillEndALine) {
+  // A local grid west of its own origin, drawn as lines: two lines, the second after a break.
+  const std::string folder = map_.root.dir().path();
+  test::WriteFile(folder + "LOCAL.TXT", "-20,4990\r\n-10,4990\r\nb\r\n-10,4995\r\n-20,4995\r\n");
+  Settings s = Ascii();
+  s.bgPositionsStyle = 9;
+  const BgLoadOutcome out = LoadBackgroundFile(folder + "LOCAL.TXT", s);
+  EXPECT_EQ(out.result, 1);
+  EXPECT_EQ(out.skipped, 0);
+  EXPECT_FALSE(out.message.has_value());
+  EXPECT_NE(BaseAt(-15, 4990), kWhite);
+  EXPECT_NE(BaseAt(-15, 4995), kWhite);
+  EXPECT_EQ(BaseAt(-10, 4992.5), kWhite) << "the break joined the lines";
+  EXPECT_EQ(Fix().TrackExtent.minEasting, -20);
 }
 
 }  // namespace

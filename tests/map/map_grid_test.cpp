@@ -77,6 +77,28 @@ TEST(MapGridTest, GuideLinesAtNinetyDegreesRunEastWestAtTheInterval) {
   ASSERT_GE(rows.size(), 12u);
   for (size_t i = 1; i < rows.size(); ++i) EXPECT_NEAR(rows[i] - rows[i - 1], 23, 1) << i;
   EXPECT_TRUE(GridColumnsInRow(pane, rows[0] + 5).empty());
+  // The same rows as the east-west lines of the basic grid, on every page of the block.
+  const Canvas basic = ShowBlock(ComputeGrid(0, 2.3, 0, 300, 30));
+  EXPECT_EQ(GridRowsInColumn(basic, 40, true), rows);
+}
+
+// A guide line through a world pixel lands on the row the track draws that pixel at.
+TEST(MapGridTest, GuideLinesUseTheRowRuleOfTheTrack) {
+  struct Case {
+    double world;  // world Y of a line: a multiple of the 23-pixel spacing
+  } cases[] = {{-23}, {-299}, {23}, {276}};
+  for (const Case& c : cases) {
+    test::MapFixture map;
+    Grid() = ComputeGrid(1, 2.3, 90, 300, 30);
+    Canvas page;
+    page.Resize(300, 300, kWhite);
+    const int row = c.world < 0 ? 999 : 1000;
+    DrawPageGridLines(page, 1000, row, 300, 300, Grid(), SolidPen(1, kGrid));
+    const PagePixel p = PixelToPage(Point{-100, int(c.world)});
+    ASSERT_EQ(p.row, row);
+    EXPECT_EQ(page.GetPixel(p.x, p.y), kGrid) << c.world;
+    EXPECT_NE(page.GetPixel(p.x, p.y + 1), kGrid) << c.world;
+  }
 }
 
 // Lines keep their spacing across the page seams at pane row and column 150, and slanted lines meet there.

@@ -2,11 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <map>
 #include <set>
+#include <tuple>
 #include <string>
 
 #include "datafile/writers.h"
+#include "em38/em38_record.h"
 #include "map_fixture.h"
+#include "state/colour_scale.h"
 
 namespace obrix {
 namespace {
@@ -56,6 +61,55 @@ TEST(MapRedrawTest, ColourViewSpreadsEveryReadingOfTheInterval) {
   RedrawMapFromData();
   EXPECT_EQ(ShownIndexes(), (std::vector<int>{0, 5, 10, 15, 25, 30, 35, 40, 49}));
   EXPECT_EQ(Bins().BinsReady, 0);
+}
+
+// Every inked pixel of the track layers of the used pages, as (col, row, x, y) -> palette index.
+std::map<std::tuple<int, int, int, int>, uint8_t> TrackInk() {
+  std::map<std::tuple<int, int, int, int>, uint8_t> ink;
+  const PageRange& used = Frame().UsedPages;
+  for (int col = used.colMin; col <= used.colMax; ++col)
+    for (int row = used.rowMin; row <= used.rowMax; ++row)
+      for (int y = 0; y < PageHeight(); ++y)
+        for (int x = 0; x < PageWidth(); ++x)
+          if (const uint8_t i = MapPages().At(col, row, MapLayer::Track, x, y)) ink[{col, row, x, y}] = i;
+  return ink;
+}
+
+TEST(MapRedrawTest, RedrawnTrackEqualsTheLiveOneWithEmptyIntervals) {
+  // Fixes 4 units apart going east, north-east and north; each interval holds one reading or none (the
+  // instrument link down), as with a reading interval longer than the fix interval.
+  const int readings[] = {1, 0, 1, 1, 0, 0, 1, 0, 1, 1, 0, 1};
+  for (const int colourView : {1, 0}) {
+    SCOPED_TRACE(colourView);
+    test::MapFixture map;
+    Config().mapColourView = colourView;
+    Config().positionSize = 2;
+    Config().condScaleMin = 0;
+    Config().condScaleMax = 500;
+    map.OpenFile();
+    WriteEventRecord("$STARTED", 'X');
+    map.First();
+    ResetBinsForRecording();
+    AdvanceBinsAtFix(Logging);
+    map.Move(4, 0);
+    for (int i = 0; i < int(std::size(readings)); ++i) {
+      for (int k = 0; k < readings[i]; ++k) {
+        const std::string record = Em38(-400 * i - 100);
+        const Em38Reading reading = ParseEm38Record(record);
+        BinReading(reading.channel == Sess().SelectedChannel ? ColourIndexOf(reading.value) : kOtherChannelColour);
+        WriteReadingRecord(record, 1000);
+      }
+      if (colourView) AdvanceBinsAtFix(Logging);
+      map.Move(i < 4 ? 4 : i < 8 ? 3 : 0, i < 4 ? 0 : 4);
+    }
+    const auto live = TrackInk();
+    ASSERT_GT(live.size(), 300u);
+    RebuildPages(1);
+    RedrawMapFromData();
+    const auto redrawn = TrackInk();
+    EXPECT_EQ(redrawn.size(), live.size());
+    EXPECT_TRUE(redrawn == live) << "the redrawn track differs from the live one";
+  }
 }
 
 TEST(MapRedrawTest, DrawingStartsAfterTheStartEventWithinThreeHundredRecords) {

@@ -136,6 +136,12 @@ bool BackgroundRemoveDialog::TakeValues() {
   return true;
 }
 
+FileFilter BgOpenFileFilter(int fileType) {
+  if (fileType == 0) return {kBgDataFilter, kBgDataPatterns, {{kBgAllFilesFilter, kBgAllFilesPatterns}}};
+  return {kBgAsciiFilter, kBgAsciiPatterns,
+          {{kBgCsvFilter, kBgCsvPatterns}, {kBgAllFilesFilter, kBgAllFilesPatterns}}};
+}
+
 int RunBackgroundLoadDialog(QWidget* owner) {
   BackgroundLoadDialog dialog(owner);
   return UserPrompts().RunDialog(dialog) == 1 ? 1 : 0;

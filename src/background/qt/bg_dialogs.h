@@ -3,6 +3,7 @@
 #include <array>
 
 #include "background/background_list.h"
+#include "platform/qt/prompts.h"
 #include "platform/qt/setup_dialog.h"
 
 class QCheckBox;
@@ -14,6 +15,10 @@ namespace obrix {
 // The open-file filter for file type 0: data files of this program and its sibling programs.
 inline constexpr const char* kBgDataFilter = "Data Files (*.T38,*.GXY,*.H31,*.T31,*.H61,*.P61)";
 inline constexpr const char* kBgDataPatterns = "*.T38;*.GXY;*.H31;*.T31;*.H61;*.P61";
+
+// The filter of the open-file dialog for a file type: the type's own extensions, then (ASCII files) CSV files,
+// then all files.
+FileFilter BgOpenFileFilter(int fileType);
 
 // Control identifiers of the two dialogs.
 enum BgControlId {

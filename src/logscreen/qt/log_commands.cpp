@@ -436,9 +436,8 @@ void LogWindow::EnterBackgroundFiles() {
     FinishCommand();
     return;
   }
-  const FileFilter filter = Config().bgFileType == 0 ? FileFilter{kBgDataFilter, kBgDataPatterns}
-                                                     : FileFilter{kBgAsciiFilter, kBgAsciiPatterns};
-  const std::optional<std::string> path = UserPrompts().OpenFileName(this, "Open", Config().backgroundFolder, filter);
+  const std::optional<std::string> path =
+      UserPrompts().OpenFileName(this, "Open", Config().backgroundFolder, BgOpenFileFilter(Config().bgFileType));
   if (path) {
     const BgLoadOutcome out = LoadBackgroundFile(*path, Config());
     if (!out.folder.empty()) {

@@ -42,10 +42,12 @@ Canvas& LogWindow::mapCanvas() { return map_->canvas(); }
 
 void LogWindow::InstallMapHooks() {
   MapHooks& h = MapScreenHooks();
+  // The long redraws that follow run on this thread: the text and the busy indicator are painted at once
+  // (repaint() handles no other event, so no input is taken while the map is being redrawn).
   h.ShowPleaseWait = [this](Canvas& pane) {
     if (!Sess().MapVisible) return;
     DrawMapText(pane, "Please Wait");
-    map_->update();
+    map_->repaint();
   };
   h.ShowWaitingForFix = [this](Canvas& pane) {
     DrawMapText(pane, "Waiting for the first valid GPS position");
@@ -129,7 +131,7 @@ void LogWindow::AdvanceBusyIndicator() {
   canvas_.SelectBrush(Pens().GreyBrush);
   canvas_.Ellipse(x, r.top + 1, x + kBusyCircle, r.top + 1 + kBusyCircle);
   busyStep_ = (busyStep_ + 1) % kBusySteps;
-  update();
+  repaint(QRect(r.left, r.top, r.right - r.left, r.bottom - r.top));
 }
 
 void LogWindow::ShowMapMessages(const std::vector<MapMessage>& messages) {

@@ -19,8 +19,10 @@ std::string PathFromQt(const QString& path) { return QFile::encodeName(path).toS
 
 }  // namespace
 
+namespace {
+
 // Qt reads the patterns from the last bracketed group, separated by blanks.
-QString QtFilterText(const FileFilter& filter) {
+QString ChoiceText(const FileChoice& filter) {
   QString text = QString::fromStdString(filter.description).trimmed();
   if (text.endsWith(QLatin1Char(')'))) {
     const qsizetype open = text.lastIndexOf(QLatin1Char('('));
@@ -32,12 +34,19 @@ QString QtFilterText(const FileFilter& filter) {
   return text + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
 }
 
+}  // namespace
+
+QString QtFilterText(const FileFilter& filter) { return ChoiceText({filter.description, filter.patterns}); }
+
 namespace {
 
 void SetUpFileDialog(QFileDialog& dialog, const std::string& initialFolder, const FileFilter& filter) {
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   if (!initialFolder.empty()) dialog.setDirectory(PathToQt(initialFolder));
-  if (!filter.empty()) dialog.setNameFilter(QtFilterText(filter));
+  if (filter.empty()) return;
+  QStringList filters{QtFilterText(filter)};
+  for (const FileChoice& choice : filter.more) filters << ChoiceText(choice);
+  dialog.setNameFilters(filters);
 }
 
 }  // namespace

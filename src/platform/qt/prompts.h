@@ -7,15 +7,29 @@
 #include <QWidget>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/canvas.h"
 
 namespace obrix {
 
-// A file-type filter: the text shown and its patterns separated by ';' ("*.TXT;*.ASC"). Empty = no filter.
-struct FileFilter {
+// One choice of a file-type filter: the text shown and its patterns separated by ';' ("*.TXT;*.ASC").
+struct FileChoice {
   std::string description;
   std::string patterns;
+  bool operator==(const FileChoice&) const = default;
+};
+
+// A file-type filter: the first choice, then any further choices in the order offered. Empty = no filter.
+struct FileFilter {
+  FileFilter() = default;
+  FileFilter(std::string description, std::string patterns, std::vector<FileChoice> more = {})
+      : description(std::move(description)), patterns(std::move(patterns)), more(std::move(more)) {}
+
+  std::string description;
+  std::string patterns;
+  std::vector<FileChoice> more;
   bool empty() const { return patterns.empty(); }
   bool operator==(const FileFilter&) const = default;
 };

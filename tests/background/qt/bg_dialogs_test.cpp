@@ -124,7 +124,11 @@ TEST_F(BgDialogsTest, LoadDrawsOnTheBaseLayerAndRemovalClearsIt) {
            << PromptAnswer::ChooseFile(folder + "PEGS.TXT");
   Command(kMenuEnterBackgroundFiles);
   ASSERT_EQ(prompts_.Calls().size(), 2u);
-  EXPECT_EQ(prompts_.Calls()[1].filter, (FileFilter{kBgAsciiFilter, kBgAsciiPatterns}));
+  // The ASCII extensions first, then spreadsheet exports, then every file.
+  const FileFilter& filter = prompts_.Calls()[1].filter;
+  EXPECT_EQ(filter.description, kBgAsciiFilter);
+  EXPECT_EQ(filter.patterns, kBgAsciiPatterns);
+  EXPECT_EQ(filter.more, (std::vector<FileChoice>{{"CSV Files (*.CSV)", "*.CSV"}, {"All Files (*.*)", "*"}}));
   ASSERT_EQ(Backgrounds().BackgroundCount, 1);
   EXPECT_EQ(Backgrounds().BackgroundList[0].displayName, "PEGS.TXT");
   EXPECT_EQ(Backgrounds().BackgroundList[0].positionsStyle, 4);

@@ -1,7 +1,10 @@
 // The map pane of the logging screen: fixes drawn on the pane, and the map commands on a screen without
 // devices (fixes are handed to the screen directly).
 #include <QCoreApplication>
+#include <QKeyEvent>
+#include <QPaintEvent>
 #include <QPushButton>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -21,8 +24,10 @@
 #include "platform/message_box.h"
 #include "platform/qt/canvas_text.h"
 #include "platform/qt/scripted_prompts.h"
+#include "platform/ticks.h"
 #include "settings/settings.h"
 #include "settings/settings_file.h"
+#include "state/palette.h"
 #include "state/session.h"
 #include "test_support.h"
 
@@ -183,6 +188,71 @@ TEST_F(LogMapTest, PanKeysMoveTheLiveViewByThePanStep) {
   EXPECT_EQ((after.pageCol - before.pageCol) * PageWidth() + after.offsetX - before.offsetX, -step);
   EXPECT_EQ(Frame().ViewBounds.minX, bounds.minX - step);
   EXPECT_FALSE(Smeared());
+}
+
+// Records paint events of the map pane and the screen while a command runs, and any key that reaches the screen.
+class PaintWatch : public QObject {
+ public:
+  PaintWatch(LogWindow* log) : log_(log) {
+    log->installEventFilter(this);
+    log->mapPane()->installEventFilter(this);
+  }
+  ~PaintWatch() override {
+    log_->removeEventFilter(this);
+    log_->mapPane()->removeEventFilter(this);
+  }
+  int pleaseWaitPaints = 0, busyPaints = 0, keys = 0;
+
+ protected:
+  bool eventFilter(QObject* target, QEvent* event) override {
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) ++keys;
+    if (event->type() != QEvent::Paint) return false;
+    if (target == log_->mapPane() && HasGrey(log_->mapCanvas(), {0, 0, PageWidth(), PageHeight()}))
+      ++pleaseWaitPaints;
+    const Rect busy = log_->BusyIndicatorRect();
+    const QRect area(busy.left, busy.top, busy.right - busy.left, busy.bottom - busy.top);
+    if (target == log_ && static_cast<QPaintEvent*>(event)->rect().intersects(area) &&
+        HasGrey(log_->canvas(), busy))
+      ++busyPaints;
+    return false;
+  }
+
+ private:
+  static bool HasGrey(const Canvas& c, const Rect& r) {
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left; x < r.right; ++x)
+        if (c.GetPixel(x, y) == kTextGrey) return true;
+    return false;
+  }
+  LogWindow* log_;
+};
+
+TEST_F(LogMapTest, PleaseWaitAndTheBusyIndicatorArePaintedDuringTheRedraw) {
+  FixAt(0, 0);
+  OpenFile();
+  for (int i = 0; i < 1000; ++i) WriteEventRecord("note", 'C');
+  Key('I');
+  ASSERT_TRUE(Sess().ReviewMode);
+  // The screen is on show (painting at once needs an exposed window).
+  for (int i = 0; i < 200 && !(window_->windowHandle() && window_->windowHandle()->isExposed()); ++i) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  }
+  ASSERT_TRUE(window_->windowHandle() && window_->windowHandle()->isExposed());
+  // Every reading of the clock is a second later: the redraw is long.
+  uint32_t now = 0;
+  SetTickSource([&now] { return now += 1000; });
+  // A key pressed meanwhile waits for the redraw to end.
+  QCoreApplication::postEvent(log_, new QKeyEvent(QEvent::KeyPress, Qt::Key_E, Qt::NoModifier, "E"));
+  {
+    PaintWatch watch(log_);
+    Key('+', KeyInput::Char);
+    EXPECT_GE(watch.pleaseWaitPaints, 1) << "\"Please Wait\" was not painted";
+    EXPECT_GE(watch.busyPaints, 5) << "the busy indicator was not painted at each step";
+    EXPECT_EQ(watch.keys, 0) << "input was taken during the redraw";
+  }
+  SetTickSource(nullptr);
+  QCoreApplication::removePostedEvents(log_, QEvent::KeyPress);
+  EXPECT_TRUE(Sess().ReviewMode);
 }
 
 // Hiding the map keeps its side, so the pages drawn meanwhile survive and the band stays.
