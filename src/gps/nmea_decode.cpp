@@ -57,6 +57,7 @@ const char* QualityLabel(char first) {
 FixDecode DecodeFixSentence(std::string_view sentence, const CurrentFixValues& before, const NmeaTable& table,
                             const FixDecodeOptions& options) {
   sentence = NmeaText(sentence);
+  const NmeaFieldIndex fields(sentence);
   FixDecode d;
   d.fix = before;
   CurrentFixValues& fix = d.fix;
@@ -82,12 +83,12 @@ FixDecode DecodeFixSentence(std::string_view sentence, const CurrentFixValues& b
 
   // Unit of an RTS pseudo-GGA position (field 11 beginning with 'F': feet, US survey feet with rtsUnits 1).
   const bool rtsFormat = format == 7;
-  const bool rtsFeet = rtsFormat && NmeaField(sentence, 11).substr(0, 1) == "F";
+  const bool rtsFeet = rtsFormat && fields.Field(11).substr(0, 1) == "F";
   const int rtsDigit = options.rtsUnits == 1 ? 1 : 0;
 
   for (int k = 0; k < count; ++k) {
     std::string_view field;
-    const bool present = NmeaFieldText(sentence, table.NmeaFieldNumber[k], ',', &field);
+    const bool present = fields.Field(table.NmeaFieldNumber[k], &field);
     switch (table.NmeaSlot[k]) {
       case kSlotSatellites:
         fix.FixSatellites = NmeaInt(field);
@@ -204,7 +205,7 @@ FixDecode DecodeFixSentence(std::string_view sentence, const CurrentFixValues& b
     else r.satellites.text.AppendLatin1(BeforeChecksum(countField));                // as received
   }
 
-  d.fixTime = NmeaSecondsOfDay(NmeaField(sentence, table.NmeaTimeField));
+  d.fixTime = NmeaSecondsOfDay(fields.Field(table.NmeaTimeField));
 
   if (!fix.FixValid) {
     r.north.Set(kCoordinateNotAvailable);

@@ -46,6 +46,35 @@ std::string_view NmeaField(std::string_view sentence, int n, char separator) {
   return field;
 }
 
+NmeaFieldIndex::NmeaFieldIndex(std::string_view sentence, char separator)
+    : text_(NmeaText(sentence)), separator_(separator) {
+  const char* p = text_.data();
+  const size_t size = text_.size();
+  for (size_t i = 0; i < size; ++i) {
+    if (p[i] != separator) continue;
+    begin_[count_] = static_cast<uint32_t>(i + 1);
+    if (count_ == kMaxFields) {
+      more_ = true;
+      return;
+    }
+    ++count_;
+  }
+}
+
+bool NmeaFieldIndex::Field(int n, std::string_view* field) const {
+  *field = std::string_view();
+  if (n < 1) return false;
+  if (n > count_) {
+    if (!more_) return false;
+    // Field n of the text is field n - kMaxFields of what follows the last indexed separator.
+    return NmeaFieldText(text_.substr(begin_[kMaxFields]), n - kMaxFields, separator_, field);
+  }
+  const size_t begin = begin_[n - 1];
+  const size_t end = n < count_ || more_ ? begin_[n] - 1 : text_.size();
+  *field = text_.substr(begin, end - begin);
+  return true;
+}
+
 unsigned NmeaXor(std::string_view line) {
   std::string_view text = NmeaText(line);
   size_t i = (!text.empty() && text[0] == '$') ? 1 : 0;

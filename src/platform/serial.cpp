@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "platform/paths.h"
+#include "platform/wake_event.h"
 
 namespace obrix {
 namespace {
@@ -153,6 +154,36 @@ int SerialReadByte(int fd, int timeoutMs, unsigned char* byte) {
     // Hung up, closed peer or a read error: no data until the time-out, never a spin.
     SleepUntil(deadline);
     return 0;
+  }
+}
+
+int SerialReadSome(int fd, unsigned char* buf, size_t size, int timeoutMs, int wakeFd) {
+  const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+  bool watchPort = fd >= 0 && size > 0;
+  for (;;) {
+    pollfd p[2];
+    nfds_t count = 0;
+    if (watchPort) p[count++] = pollfd{fd, POLLIN, 0};
+    const nfds_t wake = count;
+    if (wakeFd >= 0) p[count++] = pollfd{wakeFd, POLLIN, 0};
+    if (count == 0) {
+      SleepUntil(deadline);
+      return 0;
+    }
+    const int r = ::poll(p, count, MsLeft(deadline));
+    if (r < 0 && errno == EINTR) continue;
+    if (r <= 0) return 0;  // time-out (or a poll failure, treated as no data)
+    if (wakeFd >= 0 && p[wake].revents != 0) {
+      ClearWakeFd(wakeFd);
+      return 0;
+    }
+    if (watchPort && (p[0].revents & POLLIN)) {
+      const ssize_t n = ::read(fd, buf, size);
+      if (n > 0) return static_cast<int>(n);
+      if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+    }
+    // Hung up, closed peer or a read error: no data until the time-out, never a spin.
+    watchPort = false;
   }
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// Serial ports over POSIX termios: exclusive open, raw line settings, one-byte reads bounded by a time-out,
+// Serial ports over POSIX termios: exclusive open, raw line settings, reads bounded by a time-out,
 // purge and close. Failures are reported as Windows system error codes translated from errno.
 #include <cstddef>
 #include <cstdint>
@@ -51,6 +51,10 @@ bool SerialConfigure(int fd, const LineSettings& settings, uint32_t* error);
 // Reads one byte, waiting at most `timeoutMs`. Returns 1 with the byte, 0 when nothing came. An invalid
 // descriptor or a hung-up device waits out the time-out, so a caller looping on it keeps its pace.
 int SerialReadByte(int fd, int timeoutMs, unsigned char* byte);
+// Reads what `fd` has, at most `size` bytes in one call, waiting at most `timeoutMs` for data or for `wakeFd`
+// (an eventfd, -1 for none) to be signalled; a signal is taken. Returns the count read, 0 when nothing came
+// (time-out or wake-up). An invalid descriptor or a hung-up device waits for the wake-up or the time-out only.
+int SerialReadSome(int fd, unsigned char* buf, size_t size, int timeoutMs, int wakeFd);
 // Writes all bytes within about `timeoutMs` plus the time the bytes take; true when everything was written.
 bool SerialWrite(int fd, const void* data, size_t size, int timeoutMs);
 // Discards what is queued in both directions.

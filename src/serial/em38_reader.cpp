@@ -133,6 +133,15 @@ Em38LinkWatch::Step Em38LinkWatch::Check(uint32_t now) {
   return Step::Reopen;
 }
 
+uint32_t Em38LinkWatch::MsToNextCheck(uint32_t now) const {
+  const ReaderValues& r = Readers();
+  // Silent once more than kEm38SilenceMs have passed; reopened once more than kEm38ReopenMs have.
+  const uint32_t step = r.Em38LinkBroken == 0 ? r.InstrumentLastDataTick + kEm38SilenceMs + 1
+                                              : lastAttempt_ + kEm38ReopenMs + 1;
+  const int32_t left = static_cast<int32_t>(step - now);
+  return left < 1 ? 1u : static_cast<uint32_t>(left);
+}
+
 int ReconnectEm38(Em38Sink& sink, bool first) {
   if (first && Sess().LoggingState == Logging) sink.WriteEvent(kEm38BreakEvent);
   if (Config().disconnectAlarm == 1) Sounds().PlayCue(kSoundRing);
@@ -156,17 +165,23 @@ int Em38ReaderLoop(Em38Sink& sink) {
   Em38Framer framer;
   Em38LinkWatch watch;
   watch.Start(TickMs());
+  const int wake = InstrumentReaderThread().WakeFd();
+  unsigned char buf[256];
   while (r.Em38ReaderRun == 1) {
-    const Em38LinkWatch::Step step = watch.Check(TickMs());
+    const uint32_t now = TickMs();
+    const Em38LinkWatch::Step step = watch.Check(now);
     if (step == Em38LinkWatch::Step::Break || step == Em38LinkWatch::Step::Reopen) {
       ReconnectEm38(sink, step == Em38LinkWatch::Step::Break);
       framer.Reset();
       continue;
     }
-    unsigned char byte = 0;
-    if (SerialReadByte(ports.InstrumentPortHandle, kInstrumentReadTimeoutMs, &byte) != 1) continue;
-    Em38RecordCopy copy;
-    if (framer.Feed(byte, TickMs(), &copy)) sink.PostRecord(copy);
+    const int wait = static_cast<int>(watch.MsToNextCheck(now));
+    const int n = SerialReadSome(ports.InstrumentPortHandle, buf, sizeof buf, wait, wake);
+    const uint32_t at = TickMs();
+    for (int i = 0; i < n; ++i) {
+      Em38RecordCopy copy;
+      if (framer.Feed(buf[i], at, &copy)) sink.PostRecord(copy);
+    }
   }
   ports.InstrumentPortState = 1;
   return 0;
@@ -176,11 +191,15 @@ bool StartEm38Reader(Em38Sink& sink) {
   ReaderThread& t = InstrumentReaderThread();
   if (t.Held()) return false;
   Readers().Em38ReaderRun = 1;
-  return t.Start([&sink] { Em38ReaderLoop(sink); });
+  return t.Start([&sink] {
+    NameThisThread("em38-reader");
+    Em38ReaderLoop(sink);
+  });
 }
 
 void StopEm38Reader() {
   Readers().Em38ReaderRun = 0;
+  InstrumentReaderThread().Wake();
   InstrumentReaderThread().Join();
 }
 

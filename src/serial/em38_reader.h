@@ -70,6 +70,9 @@ class Em38LinkWatch {
   void Start(uint32_t now);
   // What to do at `now`. Break and Reopen count as the attempt of `now`: the next one is kEm38ReopenMs later.
   Step Check(uint32_t now);
+  // Milliseconds from `now` until Check can next break or reopen the link (at least 1): the reader waits for
+  // data at most this long.
+  uint32_t MsToNextCheck(uint32_t now) const;
 
  private:
   uint32_t lastAttempt_ = 0;
@@ -101,13 +104,14 @@ class Em38Framer {
 int ReconnectEm38(Em38Sink& sink, bool first);
 inline constexpr const char* kEm38BreakEvent = "EM CONN BR";
 
-// Thread body: reads InstrumentPortHandle byte by byte (10 ms time-out) until Em38ReaderRun is cleared, with
-// the link watchdog. Sets InstrumentPortState to 2 while it runs and back to 1 at the end. Returns 0.
+// Thread body: until Em38ReaderRun is cleared, reads what InstrumentPortHandle has and frames it, waiting for
+// data at most until the link watchdog's next step or a wake-up of InstrumentReaderThread(). Sets
+// InstrumentPortState to 2 while it runs and back to 1 at the end. Returns 0.
 int Em38ReaderLoop(Em38Sink& sink);
 
 // Starts Em38ReaderLoop in InstrumentReaderThread() (the sink must outlive it); false when one is held.
 bool StartEm38Reader(Em38Sink& sink);
-// Clears Em38ReaderRun and joins the thread (it ends within about 10 ms; it never waits for the window thread).
+// Clears Em38ReaderRun, wakes the thread and joins it (it ends at once; it never waits for the window thread).
 void StopEm38Reader();
 
 }  // namespace obrix

@@ -38,6 +38,11 @@ void GpsLineHandler::Start(uint32_t now) {
 
 bool GpsLineHandler::SilenceExpired(uint32_t now) { return TickDiff(now, Readers().GpsLastDataTick) > kGpsSilenceMs; }
 
+uint32_t GpsLineHandler::MsToSilence(uint32_t now) {
+  const int32_t left = static_cast<int32_t>(Readers().GpsLastDataTick + kGpsSilenceMs + 1 - now);
+  return left < 1 ? 1u : static_cast<uint32_t>(left);
+}
+
 void GpsLineHandler::Feed(unsigned char byte, uint32_t now) {
   switch (line_.Feed(byte)) {
     case NmeaLineAssembler::Event::SentenceStart:
@@ -124,16 +129,21 @@ int GpsReaderLoop(GpsReaderSink& sink) {
   ports.GpsPortState = 2;
   GpsLineHandler handler(sink);
   handler.Start(TickMs());
+  const int wake = GpsReaderThread().WakeFd();
+  unsigned char buf[512];
   while (r.GpsReaderRun == 1) {
-    // Checked at every byte, so a link that streams only garbage is silent as well.
-    if (GpsLineHandler::SilenceExpired(TickMs()) && r.GpsLinkBroken == 0) {
+    // Checked at every read, so a link that streams only garbage is silent as well.
+    const uint32_t now = TickMs();
+    if (GpsLineHandler::SilenceExpired(now) && r.GpsLinkBroken == 0) {
       r.GpsLinkBroken = 1;
       ReconnectGps(sink);
       r.GpsLastDataTick = TickMs();
       continue;
     }
-    unsigned char byte = 0;
-    if (SerialReadByte(ports.GpsPortHandle, kGpsReadTimeoutMs, &byte) == 1) handler.Feed(byte, TickMs());
+    const int wait = static_cast<int>(GpsLineHandler::MsToSilence(now));
+    const int n = SerialReadSome(ports.GpsPortHandle, buf, sizeof buf, wait, wake);
+    const uint32_t at = TickMs();
+    for (int i = 0; i < n && r.GpsReaderRun == 1; ++i) handler.Feed(buf[i], at);
   }
   ports.GpsPortState = 1;
   return 0;
@@ -144,11 +154,15 @@ bool StartGpsReader(GpsReaderSink& sink) {
   if (t.Held()) return false;
   // Set before the thread starts, so a stop that comes first is never undone by the thread.
   Readers().GpsReaderRun = 1;
-  return t.Start([&sink] { GpsReaderLoop(sink); });
+  return t.Start([&sink] {
+    NameThisThread("gps-reader");
+    GpsReaderLoop(sink);
+  });
 }
 
 void StopGpsReader() {
   Readers().GpsReaderRun = 0;
+  GpsReaderThread().Wake();
   GpsReaderThread().Join();
 }
 

@@ -42,6 +42,8 @@ class GpsLineHandler {
   void Feed(unsigned char byte, uint32_t now);
   // now - GpsLastDataTick > 3000 ms.
   static bool SilenceExpired(uint32_t now);
+  // Milliseconds from `now` until the silence expires (at least 1).
+  static uint32_t MsToSilence(uint32_t now);
 
  private:
   void CompleteLine(uint32_t now);
@@ -59,14 +61,15 @@ class GpsLineHandler {
   bool haveFix_ = false;       // no position has been handed over yet: the first one is always accepted
 };
 
-// Thread body: until GpsReaderRun is cleared, checks for silence (ReconnectGps), reads GpsPortHandle byte by
-// byte (50 ms time-out) and feeds the handler. Sets GpsPortState to 2 while it runs and 1 at the end. Returns 0.
+// Thread body: until GpsReaderRun is cleared, checks for silence (ReconnectGps), reads what GpsPortHandle has
+// and feeds the handler, waiting for data at most until the silence expires or GpsReaderThread() is woken.
+// Sets GpsPortState to 2 while it runs and 1 at the end. Returns 0.
 int GpsReaderLoop(GpsReaderSink& sink);
 
 // Sets GpsReaderRun and starts GpsReaderLoop in GpsReaderThread() (the sink must outlive it); false when a
 // thread is held there.
 bool StartGpsReader(GpsReaderSink& sink);
-// Clears GpsReaderRun and joins the thread. Safe on the window thread as long as the sink's synchronous calls
+// Clears GpsReaderRun, wakes the thread and joins it. Safe on the window thread as long as the sink's synchronous calls
 // give up once GpsReaderRun is 0; never call it from inside one of them.
 void StopGpsReader();
 

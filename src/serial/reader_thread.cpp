@@ -1,5 +1,7 @@
 #include "serial/reader_thread.h"
 
+#include <pthread.h>
+
 #include <chrono>
 
 #include "platform/ticks.h"
@@ -10,6 +12,7 @@ ReaderThread::~ReaderThread() { Join(); }
 
 bool ReaderThread::Start(std::function<void()> body) {
   if (Held()) return false;
+  wake_.Clear();
   ended_ = std::make_shared<std::atomic<bool>>(false);
   auto ended = ended_;
   thread_ = std::thread([ended, body = std::move(body)] {
@@ -30,6 +33,12 @@ bool ReaderThread::WaitEnded(uint32_t ms) const {
 
 void ReaderThread::Join() {
   if (thread_.joinable()) thread_.join();
+}
+
+void NameThisThread(const char* name) {
+  char shown[16] = {};
+  for (size_t i = 0; i + 1 < sizeof shown && name[i]; ++i) shown[i] = name[i];
+  pthread_setname_np(pthread_self(), shown);
 }
 
 ReaderThread& GpsReaderThread() {

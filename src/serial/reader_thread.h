@@ -1,11 +1,13 @@
 #pragma once
 // A reader thread holder: starts a body on a std::thread, tells when the body has returned, waits for it with a
-// time-out measured on TickMs, and joins it.
+// time-out measured on TickMs, and joins it. Its wake-up descriptor lets a stop reach a body waiting in poll.
 #include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <thread>
+
+#include "platform/wake_event.h"
 
 namespace obrix {
 
@@ -27,11 +29,19 @@ class ReaderThread {
   bool WaitEnded(uint32_t ms) const;
   // Joins the thread if one is held. Only call when the body is sure to return.
   void Join();
+  // The descriptor the body waits on beside its port; Wake() signals it (after the run flag is cleared), so
+  // the body's wait returns at once. Start() clears a signal left from before.
+  int WakeFd() const { return wake_.fd(); }
+  void Wake() { wake_.Signal(); }
 
  private:
   std::thread thread_;
+  WakeEvent wake_;
   std::shared_ptr<std::atomic<bool>> ended_ = std::make_shared<std::atomic<bool>>(true);
 };
+
+// Names the calling thread (at most 15 characters shown), as tools like top show it.
+void NameThisThread(const char* name);
 
 // The GPS reader thread (the logging GPS reader or the GPS monitor's reader) and the EM38 reader thread.
 ReaderThread& GpsReaderThread();

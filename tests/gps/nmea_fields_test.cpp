@@ -41,6 +41,35 @@ TEST(NmeaFieldText, CutsAtSeparators) {
   }
 }
 
+TEST(NmeaFieldIndex, AnswersAsTheFieldScanForEveryField) {
+  std::string many = "$MANY";
+  for (int i = 1; i < 2 * NmeaFieldIndex::kMaxFields; ++i) many += "," + std::to_string(i);
+  const struct {
+    std::string sentence;
+    char separator;
+  } cases[] = {
+      {kGgaGoodSum, ','},
+      {"", ','},
+      {",", ','},
+      {"$A,,B,", ','},
+      {"$A,B\0,C,D"s, ','},
+      {"$A;B;C", ';'},
+      {many, ','},
+      {many.substr(0, many.find(",39,") + 3), ','},  // exactly as many fields as are indexed
+      {many.substr(0, many.find(",40,") + 3), ','},  // one more
+  };
+  for (const auto& c : cases) {
+    const NmeaFieldIndex index(c.sentence, c.separator);
+    for (int n = -1; n <= 2 * NmeaFieldIndex::kMaxFields + 2; ++n) {
+      std::string_view expected = "stale", got = "stale";
+      const bool ok = NmeaFieldText(c.sentence, n, c.separator, &expected);
+      EXPECT_EQ(index.Field(n, &got), ok) << c.sentence << " field " << n;
+      EXPECT_EQ(got, expected) << c.sentence << " field " << n;
+      EXPECT_EQ(index.Field(n), NmeaField(c.sentence, n, c.separator)) << c.sentence << " field " << n;
+    }
+  }
+}
+
 TEST(NmeaChecksum, XorAgainstHexAfterStar) {
   EXPECT_EQ(NmeaXor(kGgaBadSum), 0x74u);
   struct Case {

@@ -187,13 +187,14 @@ TEST_F(Em38Test, LinkWatchBreaksAfterOneSecondAndReopensEveryThreeUntilRecordsRe
     uint32_t at;
     bool record;  // a record arrives at `at` before the check
     Step step;
+    uint32_t wait;  // how long the reader may then wait for data: until the next break or reopening
   };
   const uint32_t bases[] = {1000u, 0xFFFFFC00u};  // the second runs across the wrap of the tick counter
   const Case cases[] = {
-      {500, true, Step::Wait},     {1500, false, Step::Wait},  {1501, false, Step::Break},
-      {2000, false, Step::Wait},   {4501, false, Step::Wait},  {4502, false, Step::Reopen},
-      {7502, false, Step::Wait},   {7503, false, Step::Reopen}, {7600, true, Step::Restored},
-      {8600, false, Step::Wait},   {8601, false, Step::Break},  {8700, true, Step::Restored},
+      {500, true, Step::Wait, 1001},      {1500, false, Step::Wait, 1},     {1501, false, Step::Break, 3001},
+      {2000, false, Step::Wait, 2502},    {4501, false, Step::Wait, 1},     {4502, false, Step::Reopen, 3001},
+      {7502, false, Step::Wait, 1},       {7503, false, Step::Reopen, 3001}, {7600, true, Step::Restored, 1001},
+      {8600, false, Step::Wait, 1},       {8601, false, Step::Break, 3001}, {8700, true, Step::Restored, 1001},
   };
   for (uint32_t base : bases) {
     Em38LinkWatch watch;
@@ -203,6 +204,7 @@ TEST_F(Em38Test, LinkWatchBreaksAfterOneSecondAndReopensEveryThreeUntilRecordsRe
       const uint32_t now = base + c.at;
       if (c.record) Readers().InstrumentLastDataTick = now;
       EXPECT_EQ(watch.Check(now), c.step) << base << " + " << c.at;
+      EXPECT_EQ(watch.MsToNextCheck(now), c.wait) << base << " + " << c.at;
       const bool broken = c.step == Step::Break || c.step == Step::Reopen ||
                           (c.step == Step::Wait && c.at > 1501 && c.at < 7600);
       EXPECT_EQ(Readers().Em38LinkBroken, broken ? 1 : 0) << base << " + " << c.at;

@@ -208,11 +208,14 @@ TEST_F(GpsLineTest, SilenceRuleIsModular) {
   const struct {
     uint32_t last, now;
     bool expired;
-  } cases[] = {{1000, 4000, false}, {1000, 4001, true}, {0xFFFFF800u, 0x00000100u, false},
-               {0xFFFFF800u, 0x00000400u, true}};
+    uint32_t wait;  // how long the reader may wait for data before the silence expires
+  } cases[] = {{1000, 1000, false, 3001},        {1000, 4000, false, 1},
+               {1000, 4001, true, 1},            {0xFFFFF800u, 0x00000100u, false, 697},
+               {0xFFFFF800u, 0x00000400u, true, 1}};
   for (const auto& c : cases) {
     Readers().GpsLastDataTick = c.last;
     EXPECT_EQ(GpsLineHandler::SilenceExpired(c.now), c.expired) << c.last << " " << c.now;
+    EXPECT_EQ(GpsLineHandler::MsToSilence(c.now), c.wait) << c.last << " " << c.now;
   }
 }
 
@@ -270,7 +273,10 @@ TEST_F(GpsThreadTest, FiveHertzReceiverGivesOnePositionPerSecond) {
     SentenceStream stream(&pty, 200);
     std::this_thread::sleep_for(std::chrono::milliseconds(2500));
   }
+  // The reader waits up to 3 s for data; a stop wakes it at once.
+  const auto stopStart = std::chrono::steady_clock::now();
   StopGpsReader();
+  EXPECT_LT(std::chrono::steady_clock::now() - stopStart, std::chrono::milliseconds(200));
   EXPECT_EQ(Ports().GpsPortState, 1);
   const auto sent = sink.SentList();
   ASSERT_EQ(sent.size(), 3u);

@@ -60,6 +60,8 @@ void ExitGuard() {
   r.Em38ReaderRun = 0;
   r.GpsReaderRun = 0;
   Ports().GpsPortClosing.store(1);  // the GPS monitor's reader
+  InstrumentReaderThread().Wake();
+  GpsReaderThread().Wake();
   JoinWithin(InstrumentReaderThread(), 1000);
   JoinWithin(GpsReaderThread(), 1000);
   Session& s = Sess();

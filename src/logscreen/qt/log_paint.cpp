@@ -33,13 +33,21 @@ QString Clipped(const QString& text, const QFont& font, int width) {
   return t;
 }
 
+QRect ToQRect(const Rect& r) { return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top); }
+
 }  // namespace
 
-void LogWindow::EraseField(const Rect& r) { canvas_.FillRect(r, kButtonFace); }
+void LogWindow::EraseField(const Rect& r) {
+  canvas_.FillRect(r, kButtonFace);
+  update(ToQRect(r));
+}
 
+// Only the field (and the text cell, which may be taller) is shown again; Qt joins the updates of one event.
 void LogWindow::DrawField(const Rect& r, const std::string& text, const QFont& font, Colour colour, bool erase) {
   if (erase) EraseField(r);
-  DrawText(canvas_, r.left, r.top, Clipped(Q(text), font, r.right - r.left), font, TextStyle{colour});
+  const Rect cell = DrawText(canvas_, r.left, r.top, Clipped(Q(text), font, r.right - r.left), font, TextStyle{colour});
+  update(ToQRect(r));
+  update(ToQRect(cell));
 }
 
 void LogWindow::DrawLabel(Point p, const std::string& text, const QFont& font) {
@@ -53,7 +61,6 @@ void LogWindow::ShowStatusLine(StatusLine line) {
     const int state = line == StatusLine::NoFile ? NoFile : line == StatusLine::StandBy ? StandBy : Logging;
     DrawField(statusRect_, StateText(state, Config().loggingMode), labelFont_);
   }
-  update();
 }
 
 void LogWindow::ShowPausePrompt(int loggingState) {
@@ -68,11 +75,13 @@ void LogWindow::ShowPausePrompt(int loggingState) {
     const QFont& font = large ? largeFont_ : labelFont_;
     const int th = TextHeight(font);
     const int cx = (r.left + r.right) / 2;
-    DrawTextCentred(canvas_, cx, r.top + th, Q(PausePromptFirstLine()), font, TextStyle{kWindowText});
-    DrawTextCentred(canvas_, cx, r.top + 2 * th, Q(PausePromptSecondLine(Config().pauseKey)), font,
-                    TextStyle{kWindowText});
+    const Rect first = DrawTextCentred(canvas_, cx, r.top + th, Q(PausePromptFirstLine()), font,
+                                       TextStyle{kWindowText});
+    const Rect second = DrawTextCentred(canvas_, cx, r.top + 2 * th, Q(PausePromptSecondLine(Config().pauseKey)),
+                                        font, TextStyle{kWindowText});
+    update(ToQRect(first));
+    update(ToQRect(second));
   }
-  update();
 }
 
 void LogWindow::ShowMapTitle() {
@@ -91,7 +100,6 @@ void LogWindow::ShowWriteWarning() {
   const unsigned errors = DataFile().DataFileWriteErrors.load();
   shownWriteErrors_ = errors;
   DrawField(rects_.writeWarning, WriteErrorText(errors), labelFont_, kWarningText);
-  update();
 }
 
 void LogWindow::PaintFrame() {
@@ -256,18 +264,15 @@ void LogWindow::ShowFixReadouts(const FixScreenReadouts& r) {
   if (ShowsZone(s.coordinatesDisplay)) put(r.zone, f.zone.value);
   put(r.speed, f.speed.value);
   put(r.positions, f.positions.value);
-  update();
 }
 
 void LogWindow::ShowDopReadout(const ReadoutText& dop) {
   DrawField(rects_.dop.value, dop.str(), valueFont_, kWindowText);
-  update();
 }
 
 void LogWindow::DrawGpsIndicator(char phase, bool maskMet) {
   const Colour mask = maskMet ? kIndicatorNormalColour : kIndicatorWarningColour;
   DrawIndicatorCircles(phase == '/' ? mask : kIndicatorOffColour, phase == '/' ? kIndicatorOffColour : mask);
-  update();
 }
 
 void LogWindow::DrawIndicatorCircles(Colour first, Colour second) {
@@ -277,6 +282,7 @@ void LogWindow::DrawIndicatorCircles(Colour first, Colour second) {
   canvas_.Ellipse(p.x, p.y, p.x + 10, p.y + 10);
   canvas_.SelectBrush(SolidBrush(second));
   canvas_.Ellipse(p.x + 14, p.y, p.x + 24, p.y + 10);
+  update(QRect(p.x - 1, p.y - 1, 27, 13));
 }
 
 void LogWindow::PaintGpsLinkWarning() {
@@ -287,8 +293,10 @@ void LogWindow::PaintGpsLinkWarning() {
   std::vector<const Rect*> fields = {&f.east.value, &f.north.value, &f.dop.value};
   if (ShowsZone(s.coordinatesDisplay)) fields.push_back(&f.zone.value);
   if (ShowsSatellites(s.nmeaFormat)) fields.push_back(&f.satellites.value);
-  for (const Rect* r : fields) canvas_.FillRect(*r, kReadoutWarningColour);
-  update();
+  for (const Rect* r : fields) {
+    canvas_.FillRect(*r, kReadoutWarningColour);
+    update(ToQRect(*r));
+  }
 }
 
 void LogWindow::ShowSpeedOnBar(double shownSpeed) { obrix::ShowSpeedOnBar(shownSpeed); }
@@ -321,6 +329,8 @@ void LogWindow::ShowInstrumentReadout(const InstrumentReadout& readout) {
 }
 
 void LogWindow::ShowMarker(const ReadoutText& marker) {
+  // Every reading sends its marker after its readout, which painted the pane already.
+  if (marker.view() == lastMarker_.view()) return;
   lastMarker_ = marker;
   RepaintNumbersPane();
 }
@@ -330,7 +340,6 @@ void LogWindow::ShowReadingReadouts(const ReadingReadouts& r) {
   DrawField(rects_.totalReadings.value, r.totalReadings.str(), valueFont_, kWindowText);
   DrawField(rects_.totalTime.value, r.recordedTime.str(), valueFont_, kWindowText);
   if (DataFile().DataFileWriteErrors.load() != shownWriteErrors_) ShowWriteWarning();
-  update();
 }
 
 void LogWindow::ScrollProfile(const DisplayPixels& pixels, std::span<const int, kProfileChannels> present) {

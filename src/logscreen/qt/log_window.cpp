@@ -1,6 +1,7 @@
 #include "logscreen/qt/log_window.h"
 
 #include <QKeyEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
 
@@ -278,9 +279,11 @@ bool LogWindow::event(QEvent* e) {
   return QWidget::event(e);
 }
 
-void LogWindow::paintEvent(QPaintEvent*) {
+void LogWindow::paintEvent(QPaintEvent* event) {
   QPainter p(this);
-  p.drawImage(0, 0, CanvasImage(canvas_));
+  const QImage image = CanvasImage(canvas_);
+  // Only the rectangles asked for: the readouts update a few fields at a time.
+  for (const QRect& r : event->region()) p.drawImage(r.topLeft(), image, r);
 }
 
 void LogWindow::OnTimer() {

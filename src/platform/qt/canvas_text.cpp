@@ -14,6 +14,37 @@ namespace {
 
 QColor ToQColor(Colour c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
 
+// The metrics of the last few fonts used on this thread: readouts draw in two or three fonts all the time.
+const QFontMetrics& Metrics(const QFont& font) {
+  struct Entry {
+    QFont font;
+    QFontMetrics metrics{QFont()};
+    bool used = false;
+  };
+  constexpr int kEntries = 6;
+  thread_local Entry cache[kEntries];
+  thread_local int next = 0;
+  for (Entry& e : cache)
+    if (e.used && e.font == font && e.font.resolveMask() == font.resolveMask()) return e.metrics;
+  Entry& e = cache[next];
+  next = (next + 1) % kEntries;
+  e.font = font;
+  e.metrics = QFontMetrics(font);
+  e.used = true;
+  return e.metrics;
+}
+
+// Images taller than this are drawn in bands: Qt spreads a blend over its thread pool from about 96 lines on,
+// which wakes its threads for every repaint.
+constexpr int kBandLines = 64;
+
+void DrawImageInBands(QPainter& painter, const QImage& image, const QRect& area) {
+  for (int top = area.top(); top <= area.bottom(); top += kBandLines) {
+    const QRect band(area.left(), top, area.width(), std::min(kBandLines, area.bottom() + 1 - top));
+    painter.drawImage(band.topLeft(), image, band);
+  }
+}
+
 }  // namespace
 
 void InstallFontSubstitutes() {
@@ -52,16 +83,16 @@ QImage CanvasImage(const Canvas& canvas) {
 }
 
 QSize TextExtent(const QFont& font, const QString& text) {
-  const QFontMetrics fm(font);
+  const QFontMetrics& fm = Metrics(font);
   return QSize(fm.horizontalAdvance(text), fm.height());
 }
 
-int TextWidth(const QFont& font, const QString& text) { return QFontMetrics(font).horizontalAdvance(text); }
+int TextWidth(const QFont& font, const QString& text) { return Metrics(font).horizontalAdvance(text); }
 
-int TextHeight(const QFont& font) { return QFontMetrics(font).height(); }
+int TextHeight(const QFont& font) { return Metrics(font).height(); }
 
 Rect DrawText(Canvas& canvas, int x, int y, const QString& text, const QFont& font, const TextStyle& style) {
-  const QFontMetrics fm(font);
+  const QFontMetrics& fm = Metrics(font);
   const int w = fm.horizontalAdvance(text);
   const int h = fm.height();
   int left = x;
@@ -104,7 +135,7 @@ void CanvasWidget::paintEvent(QPaintEvent* event) {
   const QRect shown(0, 0, c.width(), c.height());
   for (const QRect& r : event->region()) {
     const QRect inside = r.intersected(shown);
-    if (!inside.isEmpty()) painter.drawImage(inside.topLeft(), image, inside);
+    if (!inside.isEmpty()) DrawImageInBands(painter, image, inside);
   }
   // Any part of the widget the canvas does not cover shows the fill colour.
   const QRegion outside = event->region().subtracted(QRegion(shown));
