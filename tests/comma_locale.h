@@ -21,10 +21,21 @@ class CommaLocale {
     static TempDir folder;
     static const bool built = Build(folder.path());
     if (!built) return;
+    if (const char* locpath = std::getenv("LOCPATH")) previousLocpath_ = locpath;
+    setLocpath_ = true;
     setenv("LOCPATH", folder.path().c_str(), 1);
     if (std::setlocale(LC_NUMERIC, "xx_COMMA.UTF-8")) Check();
   }
-  ~CommaLocale() { std::setlocale(LC_NUMERIC, previous_.c_str()); }
+  // The locale and $LOCPATH as they were, so later tests and the programs they start do not see the folder.
+  ~CommaLocale() {
+    std::setlocale(LC_NUMERIC, previous_.c_str());
+    if (!setLocpath_) return;
+    if (previousLocpath_.empty()) {
+      unsetenv("LOCPATH");
+    } else {
+      setenv("LOCPATH", previousLocpath_.c_str(), 1);
+    }
+  }
   CommaLocale(const CommaLocale&) = delete;
   CommaLocale& operator=(const CommaLocale&) = delete;
 
@@ -44,6 +55,8 @@ class CommaLocale {
   void Check() { active_ = std::localeconv()->decimal_point[0] == ','; }
 
   std::string previous_;
+  std::string previousLocpath_;
+  bool setLocpath_ = false;
   bool active_ = false;
 };
 
