@@ -23,13 +23,13 @@ enum Field {
   kLocalDateTime, kFieldCount
 };
 
-struct FieldSpec {
+struct ColumnDef {
   const char* name;
   OGRFieldType type;
   OGRFieldSubType subType;
 };
 
-constexpr FieldSpec kFields[kFieldCount] = {
+constexpr ColumnDef kFields[kFieldCount] = {
     {"record", OFTInteger64, OFSTNone},  {"segment", OFTInteger, OFSTNone},   {"line", OFTString, OFSTNone},
     {"station", OFTReal, OFSTNone},      {"date", OFTDate, OFSTNone},         {"local_time", OFTString, OFSTNone},
     {"utc_time", OFTString, OFSTNone},   {"tick", OFTInteger64, OFSTNone},    {"channel", OFTInteger, OFSTNone},
@@ -96,16 +96,16 @@ void GeoPackageWriter::CreateLayers() {
   readings_ = dataset_->CreateLayer("readings", crs ? &srs : nullptr, wkbPoint, noIndex);
   track_ = dataset_->CreateLayer("track", crs ? &srs : nullptr, wkbMultiLineString, nullptr);
   if (!readings_ || !track_) return Fail(messages.Text("cannot create the layers"));
-  for (const FieldSpec& spec : kFields) {
-    OGRFieldDefn field(spec.name, spec.type);
-    field.SetSubType(spec.subType);
+  for (const ColumnDef& column : kFields) {
+    OGRFieldDefn field(column.name, column.type);
+    field.SetSubType(column.subType);
     if (readings_->CreateField(&field) != OGRERR_NONE) return Fail(messages.Text("cannot create the fields"));
   }
-  const FieldSpec trackFields[] = {{"line", OFTString, OFSTNone},         {"session", OFTInteger, OFSTNone},
+  const ColumnDef trackFields[] = {{"line", OFTString, OFSTNone},         {"session", OFTInteger, OFSTNone},
                                    {"start_time", OFTDateTime, OFSTNone}, {"end_time", OFTDateTime, OFSTNone},
                                    {"fixes", OFTInteger, OFSTNone}};
-  for (const FieldSpec& spec : trackFields) {
-    OGRFieldDefn field(spec.name, spec.type);
+  for (const ColumnDef& column : trackFields) {
+    OGRFieldDefn field(column.name, column.type);
     if (track_->CreateField(&field) != OGRERR_NONE) return Fail(messages.Text("cannot create the fields"));
   }
   if (dataset_->StartTransaction() != OGRERR_NONE) return Fail(messages.Text("cannot start a transaction"));

@@ -9,8 +9,8 @@ failures=0
 # tree FILE:INCLUDE... - a fresh tree whose FILE holds one #include "INCLUDE" line (or none when INCLUDE is empty).
 tree() {
   rm -rf "$work/t" && mkdir -p "$work/t"
-  for spec in "$@"; do
-    file=${spec%%:*} inc=${spec#*:}
+  for entry in "$@"; do
+    file=${entry%%:*} inc=${entry#*:}
     mkdir -p "$work/t/$(dirname "$file")"
     { echo "#pragma once"; [ -n "$inc" ] && echo "#include \"$inc\""; echo "int x;"; } >>"$work/t/$file"
   done
