@@ -16,5 +16,7 @@ struct LineClass {
 };
 
 LineClass ClassifyLine(std::string_view line, const NmeaTable& table);
+// The same for a line without NUL whose checksum facts are known (NmeaLineAssembler::checksum()).
+LineClass ClassifyLine(std::string_view line, const NmeaTable& table, const NmeaChecksumScan& scan);
 
 }  // namespace obrix

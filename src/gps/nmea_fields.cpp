@@ -1,7 +1,9 @@
 #include "gps/nmea_fields.h"
 
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
 #include "platform/numbers.h"
 
@@ -50,15 +52,23 @@ NmeaFieldIndex::NmeaFieldIndex(std::string_view sentence, char separator)
     : text_(NmeaText(sentence)), separator_(separator) {
   const char* p = text_.data();
   const size_t size = text_.size();
-  for (size_t i = 0; i < size; ++i) {
-    if (p[i] != separator) continue;
-    begin_[count_] = static_cast<uint32_t>(i + 1);
-    if (count_ == kMaxFields) {
-      more_ = true;
-      return;
+  // Eight bytes at a time: a word with a high bit in each byte that equals the separator (first byte lowest).
+  static_assert(std::endian::native == std::endian::little);
+  constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
+  const uint64_t pattern = 0x0101010101010101ULL * static_cast<unsigned char>(separator);
+  size_t i = 0;
+  for (; i + 8 <= size; i += 8) {
+    uint64_t word;
+    std::memcpy(&word, p + i, 8);
+    const uint64_t v = word ^ pattern;
+    uint64_t hits = ~(((v & kLow7) + kLow7) | v | kLow7);
+    while (hits) {
+      if (!Add(i + static_cast<size_t>(std::countr_zero(hits)) / 8 + 1)) return;
+      hits &= hits - 1;
     }
-    ++count_;
   }
+  for (; i < size; ++i)
+    if (p[i] == separator && !Add(i + 1)) return;
 }
 
 bool NmeaFieldIndex::Field(int n, std::string_view* field) const {
@@ -75,50 +85,76 @@ bool NmeaFieldIndex::Field(int n, std::string_view* field) const {
   return true;
 }
 
-unsigned NmeaXor(std::string_view line) {
-  std::string_view text = NmeaText(line);
-  size_t i = (!text.empty() && text[0] == '$') ? 1 : 0;
-  unsigned x = 0;
-  for (; i < text.size() && text[i] != '*'; ++i) x ^= static_cast<unsigned char>(text[i]);
-  return x;
+unsigned NmeaXor(std::string_view line) { return NmeaLineChecksum(NmeaText(line)).xorValue; }
+
+NmeaChecksumScan NmeaLineChecksum(std::string_view line) {
+  NmeaChecksumScan scan;
+  size_t i = (!line.empty() && line[0] == '$') ? 1 : 0;
+  for (; i < line.size(); ++i) {
+    if (line[i] == '*') {
+      scan.star = i;
+      break;
+    }
+    scan.xorValue ^= static_cast<unsigned char>(line[i]);
+  }
+  return scan;
 }
 
-bool NmeaChecksumOk(std::string_view line) {
-  std::string_view text = NmeaText(line);
-  if (text.empty() || text[0] != '$') return false;
-  size_t star = text.find('*');
-  if (star == std::string_view::npos) return false;
+namespace {
+
+// The checksum rule on a '$' line without NUL.
+bool ChecksumMatches(std::string_view text, const NmeaChecksumScan& scan) {
+  if (scan.star == NmeaChecksumScan::kNoStar) return false;
   unsigned value = 0;
   size_t digits = 0;
-  for (size_t i = star + 1; i < text.size(); ++i) {
+  for (size_t i = scan.star + 1; i < text.size(); ++i) {
     int h = HexValue(text[i]);
     if (h < 0) break;
     if (value <= 0xFFFF) value = value * 16 + static_cast<unsigned>(h);  // large values never match
     ++digits;
   }
-  return digits > 0 && value == NmeaXor(text);
+  return digits > 0 && value == scan.xorValue;
 }
 
-int NmeaInt(std::string_view text) { return ParseIntC(NmeaText(text)); }
+}  // namespace
+
+bool NmeaChecksumOk(std::string_view line) {
+  std::string_view text = NmeaText(line);
+  if (text.empty() || text[0] != '$') return false;
+  return ChecksumMatches(text, NmeaLineChecksum(text));
+}
+
+// Reading stops at a NUL in both, as at any other character that cannot continue the number.
+int NmeaInt(std::string_view text) { return ParseIntC(text); }
 
 double NmeaReal(std::string_view text) {
-  text = NmeaText(text);
+  const char* p = text.data();
+  const size_t n = text.size();
   size_t i = 0;
-  while (i < text.size() && IsCSpace(text[i])) ++i;
+  while (i < n && IsCSpace(p[i])) ++i;
   bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-  size_t begin = i;
-  size_t digits = 0;
-  for (; i < text.size() && IsDigit(text[i]); ++i) ++digits;
-  if (i < text.size() && text[i] == '.') {
+  if (i < n && (p[i] == '+' || p[i] == '-')) negative = p[i++] == '-';
+  const size_t begin = i;
+  // Digits gathered into an integer while it stays exact; `scale` counts the fraction digits.
+  uint64_t digits = 0;
+  size_t count = 0, scale = 0;
+  for (; i < n && IsDigit(p[i]); ++i, ++count) digits = digits * 10 + static_cast<unsigned>(p[i] - '0');
+  if (i < n && p[i] == '.') {
     ++i;
-    for (; i < text.size() && IsDigit(text[i]); ++i) ++digits;
+    for (; i < n && IsDigit(p[i]); ++i, ++count, ++scale) digits = digits * 10 + static_cast<unsigned>(p[i] - '0');
   }
-  if (digits == 0) return 0.0;
+  if (count == 0) return 0.0;
   double value = 0.0;
-  auto r = std::from_chars(text.data() + begin, text.data() + i, value, std::chars_format::fixed);
-  if (r.ec == std::errc::result_out_of_range) value = HUGE_VAL;
-  else if (r.ec != std::errc()) value = 0.0;
+  // Both operands exact (digits <= 2^53, 10^scale with scale <= 22), so one IEEE division rounds correctly.
+  static constexpr double kPow10[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  if (count <= 19 && digits <= (uint64_t{1} << 53) && scale <= 22) {
+    value = static_cast<double>(digits) / kPow10[scale];
+  } else {
+    auto r = std::from_chars(p + begin, p + i, value, std::chars_format::fixed);
+    if (r.ec == std::errc::result_out_of_range) value = HUGE_VAL;
+    else if (r.ec != std::errc()) value = 0.0;
+  }
   return negative ? -value : value;
 }
 
@@ -139,6 +175,12 @@ LineVerdict JudgeLine(std::string_view line, bool checksumRequired) {
   if (text.empty() || text[0] != '$') return LineVerdict::Rejected;
   if (!checksumRequired) return LineVerdict::Unchecked;
   return NmeaChecksumOk(text) ? LineVerdict::Checked : LineVerdict::Rejected;
+}
+
+LineVerdict JudgeLine(std::string_view line, bool checksumRequired, const NmeaChecksumScan& scan) {
+  if (line.empty() || line[0] != '$') return LineVerdict::Rejected;
+  if (!checksumRequired) return LineVerdict::Unchecked;
+  return ChecksumMatches(line, scan) ? LineVerdict::Checked : LineVerdict::Rejected;
 }
 
 }  // namespace obrix

@@ -1,6 +1,7 @@
 #pragma once
 // Sentence-level rules: fields, the checksum, numbers and the time of day. All take arbitrary bytes; text after
 // an embedded NUL is ignored, as in a NUL-terminated sentence buffer.
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -30,6 +31,17 @@ class NmeaFieldIndex {
   }
 
  private:
+  // Notes a field starting at `begin`; false once kMaxFields are indexed.
+  bool Add(size_t begin) {
+    begin_[count_] = static_cast<uint32_t>(begin);
+    if (count_ == kMaxFields) {
+      more_ = true;
+      return false;
+    }
+    ++count_;
+    return true;
+  }
+
   std::string_view text_;
   char separator_;
   int count_ = 1;      // fields indexed
@@ -45,10 +57,19 @@ bool NmeaChecksumOk(std::string_view line);
 // XOR of the characters after the leading '$' (if any) up to the first '*' or the end.
 unsigned NmeaXor(std::string_view line);
 
+// Where the first '*' of a line is and the XOR before it, found in one pass (the line assembler keeps them as
+// it goes).
+struct NmeaChecksumScan {
+  static constexpr size_t kNoStar = static_cast<size_t>(-1);
+  size_t star = kNoStar;  // index of the first '*'
+  unsigned xorValue = 0;  // NmeaXor of the line
+};
+NmeaChecksumScan NmeaLineChecksum(std::string_view line);
+
 // Integer as atoi: leading white space, a sign, digits; 0 when none; saturates at the int range.
 int NmeaInt(std::string_view text);
 // Decimal number as strtod without exponents: leading white space, a sign, digits, '.', digits; reading stops
-// at the first other character; 0 when there is no digit. Too many digits give +-infinity.
+// at the first other character; 0 when there is no digit. Too many digits give +-infinity. Correctly rounded.
 double NmeaReal(std::string_view text);
 
 // hhmmss.ss as seconds of the day: 3600 x (first two characters) + 60 x (next two) + the number from index 4.
@@ -61,5 +82,7 @@ bool NmeaHasTag(std::string_view line, std::string_view tag);
 // '$' line, or a '$' line of a format that needs no checksum.
 enum class LineVerdict { Rejected, Checked, Unchecked };
 LineVerdict JudgeLine(std::string_view line, bool checksumRequired);
+// The same for a line without NUL whose checksum facts are known (NmeaLineAssembler::checksum()).
+LineVerdict JudgeLine(std::string_view line, bool checksumRequired, const NmeaChecksumScan& scan);
 
 }  // namespace obrix

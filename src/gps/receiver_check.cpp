@@ -51,11 +51,14 @@ ReceiverCheck::ReceiverCheck(const NmeaTable& table) : table_(table) {
 
 void ReceiverCheck::Feed(std::string_view bytes, const RowFn& row) {
   const FixDecodeOptions metres{};
-  for (const char b : bytes) {
-    if (line_.Feed(static_cast<unsigned char>(b)) != NmeaLineAssembler::Event::LineComplete) continue;
+  while (!bytes.empty()) {
+    size_t used = 0;
+    const NmeaLineAssembler::Event event = line_.Feed(bytes, &used);
+    bytes.remove_prefix(used);
+    if (event != NmeaLineAssembler::Event::LineComplete) continue;
     ++counts_.lines;
     const std::string_view text = line_.line();
-    const LineClass line = ClassifyLine(text, table_);
+    const LineClass line = ClassifyLine(text, table_, line_.checksum());
     switch (line.role) {
       case LineRole::Rejected:
         ++counts_.rejected;

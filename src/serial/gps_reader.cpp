@@ -43,8 +43,22 @@ uint32_t GpsLineHandler::MsToSilence(uint32_t now) {
   return left < 1 ? 1u : static_cast<uint32_t>(left);
 }
 
-void GpsLineHandler::Feed(unsigned char byte, uint32_t now) {
-  switch (line_.Feed(byte)) {
+void GpsLineHandler::Feed(unsigned char byte, uint32_t now) { Handle(line_.Feed(byte), now); }
+
+size_t GpsLineHandler::Feed(std::string_view bytes, uint32_t now) {
+  size_t taken = 0;
+  while (taken < bytes.size()) {
+    size_t used = 0;
+    const NmeaLineAssembler::Event event = line_.Feed(bytes.substr(taken), &used);
+    taken += used;
+    Handle(event, now);
+    if (event == NmeaLineAssembler::Event::LineComplete) break;
+  }
+  return taken;
+}
+
+void GpsLineHandler::Handle(NmeaLineAssembler::Event event, uint32_t now) {
+  switch (event) {
     case NmeaLineAssembler::Event::SentenceStart:
       sentenceStart_ = now;
       break;
@@ -68,7 +82,7 @@ void GpsLineHandler::CompleteLine(uint32_t now) {
     WriteRaw(sentenceStart_);
     return;
   }
-  const LineClass line = ClassifyLine(text, table_);
+  const LineClass line = ClassifyLine(text, table_, line_.checksum());
   if (line.verdict == LineVerdict::Rejected) {
     WriteRaw(sentenceStart_);
     return;
@@ -143,7 +157,8 @@ int GpsReaderLoop(GpsReaderSink& sink) {
     const int wait = static_cast<int>(GpsLineHandler::MsToSilence(now));
     const int n = SerialReadSome(ports.GpsPortHandle, buf, sizeof buf, wait, wake);
     const uint32_t at = TickMs();
-    for (int i = 0; i < n && r.GpsReaderRun == 1; ++i) handler.Feed(buf[i], at);
+    const std::string_view bytes(reinterpret_cast<const char*>(buf), n > 0 ? static_cast<size_t>(n) : 0);
+    for (size_t i = 0; i < bytes.size() && r.GpsReaderRun == 1;) i += handler.Feed(bytes.substr(i), at);
   }
   ports.GpsPortState = 1;
   return 0;

@@ -40,12 +40,16 @@ class GpsLineHandler {
   // Clears the buffers and takes `now` as the time of the last data.
   void Start(uint32_t now);
   void Feed(unsigned char byte, uint32_t now);
+  // Feeds `bytes` received at `now` up to and including the first line completed (or all of them); returns the
+  // number of bytes taken.
+  size_t Feed(std::string_view bytes, uint32_t now);
   // now - GpsLastDataTick > 3000 ms.
   static bool SilenceExpired(uint32_t now);
   // Milliseconds from `now` until the silence expires (at least 1).
   static uint32_t MsToSilence(uint32_t now);
 
  private:
+  void Handle(NmeaLineAssembler::Event event, uint32_t now);
   void CompleteLine(uint32_t now);
   void Dispatch(const LineClass& line);
   // The 910 ms rule on the line's tick; true when the position is accepted (GpsLastFixTick advanced).
