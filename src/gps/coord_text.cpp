@@ -16,12 +16,17 @@ constexpr const char* kUnitSuffix[3] = {"m", "ft", "USft"};
 void FormatGeoReadout(ReadoutText& out, char hemisphere, std::string_view field, int degreeDigits) {
   field = NmeaText(field);
   const size_t deg = degreeDigits < 0 ? 0 : static_cast<size_t>(degreeDigits);
+  const double minutes = field.size() > deg ? NmeaReal(field.substr(deg, 8)) : 0.0;
+  FormatGeoReadout(out, hemisphere, field, degreeDigits, minutes);
+}
+
+void FormatGeoReadout(ReadoutText& out, char hemisphere, std::string_view field, int degreeDigits, double minutes) {
+  const size_t deg = degreeDigits < 0 ? 0 : static_cast<size_t>(degreeDigits);
   const bool letterOk = hemisphere == 'N' || hemisphere == 'S' || hemisphere == 'E' || hemisphere == 'W';
   std::string_view degrees = field.substr(0, deg);
   std::string_view minuteDigits = field.size() > deg ? field.substr(deg, 2) : std::string_view();
-  std::string_view minutesText = field.size() > deg ? field.substr(deg, 8) : std::string_view();
   double whole = 0.0;
-  const double seconds = std::modf(NmeaReal(minutesText), &whole) * 60.0;
+  const double seconds = std::modf(minutes, &whole) * 60.0;
 
   out.Clear();
   const char letter = letterOk ? hemisphere : ' ';

@@ -14,6 +14,8 @@ inline constexpr const char* kCoordinateNotAvailable = "     N/A     ";
 // hemisphere letter ('N', 'S', 'E', 'W', otherwise a space), the degree digits, the degree sign, the two minute
 // digits and an apostrophe, then the seconds "%-07.4f" and a double quote. "4336.5940", 'N' -> N43°36'35.6400".
 void FormatGeoReadout(ReadoutText& out, char hemisphere, std::string_view field, int degreeDigits);
+// The same for a field without NUL whose minutes, NmeaReal(field.substr(degreeDigits, 8)), are known.
+void FormatGeoReadout(ReadoutText& out, char hemisphere, std::string_view field, int degreeDigits, double minutes);
 std::string GeoReadout(char hemisphere, std::string_view field, int degreeDigits);
 
 // A projected coordinate in metres for coordinatesDisplay 1 "%12.2f m", 2 "%12.2f ft", 3 "%12.2f USft"

@@ -1,6 +1,8 @@
 #include "gps/line_assembler.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace obrix {
 namespace {
@@ -17,6 +19,26 @@ constexpr std::array<unsigned char, 256> MakeClasses() {
   return c;
 }
 constexpr std::array<unsigned char, 256> kClasses = MakeClasses();
+
+constexpr uint64_t kOnes = 0x0101010101010101ULL;
+constexpr uint64_t kHighs = 0x8080808080808080ULL;
+
+// Whether all eight bytes of `w` are kept bytes ('%'..'~' other than '*').
+bool AllKept(uint64_t w) {
+  const uint64_t below = (w - kOnes * '%') & ~w;           // high bit where a byte may be below '%'
+  const uint64_t above = (w + kOnes * (0x80 - 0x7F)) | w;  // high bit where a byte may be above '~'
+  const uint64_t star = w ^ (kOnes * '*');
+  const uint64_t isStar = (star - kOnes) & ~star;          // high bit where a byte may be '*'
+  return ((below | above | isStar) & kHighs) == 0;
+}
+
+// XOR of the eight bytes of `w`.
+unsigned FoldXor(uint64_t w) {
+  w ^= w >> 32;
+  w ^= w >> 16;
+  w ^= w >> 8;
+  return static_cast<unsigned>(w & 0xFF);
+}
 
 }  // namespace
 
@@ -48,6 +70,14 @@ NmeaLineAssembler::Event NmeaLineAssembler::Feed(std::string_view bytes, size_t*
     if (size <= kRestartAbove) {
       const size_t room = kRestartAbove + 1 - size;
       const size_t end = n - i < room ? n : i + room;
+      uint64_t words = 0;
+      for (uint64_t w; i + 8 <= end; i += 8, size += 8) {
+        std::memcpy(&w, p + i, 8);
+        if (!AllKept(w)) break;
+        std::memcpy(buf_ + size, &w, 8);
+        words ^= w;
+      }
+      x ^= FoldXor(words);
       while (i < end && kClasses[p[i]] == kKeep) {
         buf_[size++] = static_cast<char>(p[i]);
         x ^= p[i++];

@@ -16,18 +16,25 @@ void FormatDop(ReadoutText& out, double dop) {
   out.AppendFixed(dop, dop < 10.0 ? 1 : 0, 3);
 }
 
-// A ddmm.mmmm (degreeDigits 2) or dddmm.mmmm (3) field: degrees plus minutes / 60, unsigned. False when the
-// first '.' is not right after the two minute digits.
-bool GeoValue(std::string_view field, size_t degreeDigits, double* value) {
-  if (field.find('.') != degreeDigits + 2) return false;
+// Index of the first `c` in a short field, or npos: a plain loop beats a library search on a few bytes.
+size_t FindInField(std::string_view field, char c) {
+  for (size_t i = 0; i < field.size(); ++i)
+    if (field[i] == c) return i;
+  return std::string_view::npos;
+}
+
+// A ddmm.mmmm (degreeDigits 2) or dddmm.mmmm (3) field: degrees plus minutes / 60, unsigned, and the minutes.
+// False when the first '.' is not right after the two minute digits.
+bool GeoValue(std::string_view field, size_t degreeDigits, double* value, double* minutes) {
+  if (FindInField(field, '.') != degreeDigits + 2) return false;
   const double degrees = NmeaInt(field.substr(0, degreeDigits));
-  const double minutes = NmeaReal(field.substr(degreeDigits, 8));
-  *value = degrees + minutes / 60.0;
+  *minutes = NmeaReal(field.substr(degreeDigits, 8));
+  *value = degrees + *minutes / 60.0;
   return true;
 }
 
 // A field without the checksum that ends the sentence when it is the last one.
-std::string_view BeforeChecksum(std::string_view field) { return field.substr(0, field.find('*')); }
+std::string_view BeforeChecksum(std::string_view field) { return field.substr(0, FindInField(field, '*')); }
 
 // An empty count or one made only of zeros: what receivers send when they do not report the count.
 bool CountNotGiven(std::string_view field) {
@@ -75,6 +82,7 @@ FixDecode DecodeFixSentence(std::string_view sentence, const CurrentFixValues& b
   double latSign = 1.0, lonSign = 1.0;
   char latLetter = ' ', lonLetter = ' ';
   std::string_view latField, lonField;
+  double latMinutes = 0.0, lonMinutes = 0.0;  // of the fields as read while the fix was valid
   double northMetres = 0.0, eastMetres = 0.0;  // grid values for the readouts
   bool gridSeen = false;
   // The satellite count is judged once the quality is known (the count comes first in every row).
@@ -127,7 +135,8 @@ FixDecode DecodeFixSentence(std::string_view sentence, const CurrentFixValues& b
         if (!present) voidFix(lat ? "no latitude" : "no longitude");
         if (fix.FixValid) {
           double v = 0.0;
-          if (GeoValue(field, lat ? 2 : 3, &v)) (lat ? d.latitude : d.longitude) = (lat ? latSign : lonSign) * v;
+          if (GeoValue(field, lat ? 2 : 3, &v, lat ? &latMinutes : &lonMinutes))
+            (lat ? d.latitude : d.longitude) = (lat ? latSign : lonSign) * v;
           else voidFix(lat ? "latitude not ddmm.mmmm" : "longitude not dddmm.mmmm");
         }
         break;
@@ -213,8 +222,9 @@ FixDecode DecodeFixSentence(std::string_view sentence, const CurrentFixValues& b
   } else if (d.geographic) {
     if (options.coordinatesDisplay == 0) {
       r.north.written = r.east.written = true;
-      FormatGeoReadout(r.north.text, latLetter, latField, 2);
-      FormatGeoReadout(r.east.text, lonLetter, lonField, 3);
+      // A valid fix read both fields (when the table has them) and their minutes.
+      FormatGeoReadout(r.north.text, latLetter, latField, 2, latMinutes);
+      FormatGeoReadout(r.east.text, lonLetter, lonField, 3, lonMinutes);
     }
   } else if (gridSeen) {
     r.north.written = r.east.written = true;

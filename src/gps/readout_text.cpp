@@ -1,6 +1,9 @@
 #include "gps/readout_text.h"
 
+#include <bit>
 #include <charconv>
+#include <cmath>
+#include <cstdint>
 #include <cstdarg>
 #include <cstdio>
 #include <locale.h>
@@ -41,6 +44,7 @@ size_t WholeCharacters(const char* p, size_t n) {
 }
 
 void Repeat(ReadoutText& out, char ch, size_t count) {
+  if (count == 0) return;
   char run[ReadoutText::kCapacity];
   if (count > sizeof run) count = sizeof run;
   for (size_t i = 0; i < count; ++i) run[i] = ch;
@@ -93,10 +97,68 @@ void ReadoutText::AppendBytes(const char* p, size_t n) {
   buf_[size_] = '\0';
 }
 
+namespace {
+
+// |value| x 10^precision rounded to the nearest integer, ties to even, as the correctly rounded conversions do;
+// exact, from the binary value m x 2^e. False for values outside the range this covers (non-finite, large).
+bool ScaledMagnitude(double value, int precision, uint64_t* scaled) {
+  static constexpr uint64_t kPow5[5] = {1, 5, 25, 125, 625};
+  if (precision < 0 || precision > 4) return false;
+  const uint64_t bits = std::bit_cast<uint64_t>(value);
+  const int biased = static_cast<int>((bits >> 52) & 0x7FF);
+  if (biased == 0x7FF) return false;
+  const uint64_t fraction = bits & ((uint64_t{1} << 52) - 1);
+  const uint64_t m = biased == 0 ? fraction : fraction | (uint64_t{1} << 52);
+  const int e = (biased == 0 ? 1 : biased) - 1075;
+  // |value| x 10^p = m x 5^p x 2^(e + p), with m x 5^p < 2^63.
+  const uint64_t product = m * kPow5[precision];
+  const int shift = -(e + precision);
+  if (shift <= 0) {
+    if (product != 0 && (-shift >= 64 || product > (~uint64_t{0} >> -shift))) return false;
+    *scaled = product << -shift;
+    return true;
+  }
+  if (shift >= 64) {  // product < 2^63 <= half of 2^shift: rounds to 0
+    *scaled = 0;
+    return true;
+  }
+  uint64_t q = product >> shift;
+  const uint64_t rest = product & ((uint64_t{1} << shift) - 1);
+  const uint64_t half = uint64_t{1} << (shift - 1);
+  if (rest > half || (rest == half && (q & 1))) ++q;
+  *scaled = q;
+  return true;
+}
+
+// "<sign><integer>.<precision digits>" of a scaled magnitude; returns the length.
+size_t WriteFixed(char* out, bool negative, uint64_t scaled, int precision) {
+  char digits[24];
+  size_t n = 0;
+  do {
+    digits[n++] = static_cast<char>('0' + scaled % 10);
+    scaled /= 10;
+  } while (scaled != 0 || n <= static_cast<size_t>(precision));
+  size_t len = 0;
+  if (negative) out[len++] = '-';
+  while (n > 0) {
+    if (n == static_cast<size_t>(precision) && precision > 0) out[len++] = '.';
+    out[len++] = digits[--n];
+  }
+  return len;
+}
+
+}  // namespace
+
 void ReadoutText::AppendFixed(double value, int precision, int width, bool leftAlign) {
   char body[400];  // the longest double in fixed notation with a small precision fits
-  auto r = std::to_chars(body, body + sizeof body, value, std::chars_format::fixed, precision);
-  const size_t n = r.ec == std::errc() ? static_cast<size_t>(r.ptr - body) : 0;
+  size_t n = 0;
+  uint64_t scaled = 0;
+  if (ScaledMagnitude(value, precision, &scaled)) {
+    n = WriteFixed(body, std::signbit(value), scaled, precision);
+  } else {
+    auto r = std::to_chars(body, body + sizeof body, value, std::chars_format::fixed, precision);
+    n = r.ec == std::errc() ? static_cast<size_t>(r.ptr - body) : 0;
+  }
   Pad(*this, body, n, width, leftAlign, false);
 }
 
@@ -106,9 +168,10 @@ void ReadoutText::AppendInt(int value, int width, bool leftAlign, bool zeroPad) 
   Pad(*this, body, static_cast<size_t>(r.ptr - body), width, leftAlign, zeroPad && !leftAlign);
 }
 
-void ReadoutText::Append(std::string_view utf8) { AppendBytes(utf8.data(), utf8.size()); }
-
 void ReadoutText::AppendLatin1(std::string_view bytes) {
+  size_t ascii = 0;
+  while (ascii < bytes.size() && static_cast<unsigned char>(bytes[ascii]) < 0x80) ++ascii;
+  if (ascii == bytes.size()) return Append(bytes);
   for (char ch : bytes) {
     unsigned char b = static_cast<unsigned char>(ch);
     if (b < 0x80) {

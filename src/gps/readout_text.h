@@ -10,7 +10,7 @@ class ReadoutText {
  public:
   static constexpr size_t kCapacity = 63;
 
-  ReadoutText() = default;
+  ReadoutText() { buf_[0] = '\0'; }
   explicit ReadoutText(std::string_view text) { Append(text); }
 
   void Clear() { size_ = 0; buf_[0] = '\0'; }
@@ -21,7 +21,11 @@ class ReadoutText {
   void AppendFixed(double value, int precision, int width = 0, bool leftAlign = false);
   void AppendInt(int value, int width = 0, bool leftAlign = false, bool zeroPad = false);
   // Appends UTF-8 text as it is (cut at a character boundary when full).
-  void Append(std::string_view utf8);
+  void Append(std::string_view utf8) {
+    if (utf8.size() > kCapacity - size_) return AppendBytes(utf8.data(), utf8.size());
+    for (char c : utf8) buf_[size_++] = c;
+    buf_[size_] = '\0';
+  }
   // Appends 8-bit text widened byte by byte (each byte the character of the same code), as UTF-8.
   void AppendLatin1(std::string_view bytes);
 
@@ -36,7 +40,7 @@ class ReadoutText {
 
  private:
   void AppendBytes(const char* p, size_t n);
-  char buf_[kCapacity + 1] = {};
+  char buf_[kCapacity + 1];  // the text and a NUL; what follows it is unset
   size_t size_ = 0;
 };
 
