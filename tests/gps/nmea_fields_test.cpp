@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
+#include <cstring>
+#include <random>
 #include <string>
+#include <vector>
 
 namespace obrix {
 namespace {
@@ -99,7 +103,16 @@ TEST(NmeaChecksum, XorAgainstHexAfterStar) {
       {"$A*41", true},
       {"$\xC1\xC2*03", true},   // 8-bit bytes take part in the XOR
   };
-  for (const Case& c : cases) EXPECT_EQ(NmeaChecksumOk(c.line), c.ok) << c.line;
+  for (const Case& c : cases) {
+    EXPECT_EQ(NmeaChecksumOk(c.line), c.ok) << c.line;
+    // The same rule with the XOR and the '*' found beforehand, on the text a line buffer holds.
+    const std::string text = c.line.substr(0, c.line.find('\0'));
+    const LineVerdict verdict = c.ok ? LineVerdict::Checked : LineVerdict::Rejected;
+    EXPECT_EQ(JudgeLine(text, true, NmeaLineChecksum(text)), verdict) << c.line;
+  }
+  EXPECT_EQ(NmeaLineChecksum("$A*B*03").star, 2u);
+  EXPECT_EQ(NmeaLineChecksum("$AB").star, NmeaChecksumScan::kNoStar);
+  EXPECT_EQ(NmeaLineChecksum("AB").xorValue, static_cast<unsigned>('A' ^ 'B'));  // no '$': from the start
 }
 
 TEST(NmeaNumbers, RealStopsAtFirstOtherCharacter) {
@@ -116,6 +129,53 @@ TEST(NmeaNumbers, RealStopsAtFirstOtherCharacter) {
   EXPECT_TRUE(std::isinf(NmeaReal(std::string(400, '9'))));
   EXPECT_EQ(NmeaReal("-" + std::string(400, '9')), -HUGE_VAL);
   EXPECT_EQ(NmeaInt("99999999999"), 2147483647);
+}
+
+// The library conversion over the same characters NmeaReal reads: what the fast path must give bit for bit.
+double LibraryReal(std::string_view text) {
+  text = text.substr(0, text.find('\0'));
+  size_t i = text.find_first_not_of(" \t\n\v\f\r");
+  if (i == std::string_view::npos) return 0.0;
+  bool negative = false;
+  if (text[i] == '+' || text[i] == '-') negative = text[i++] == '-';
+  const size_t begin = i;
+  while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
+  const size_t whole = i - begin;
+  if (i < text.size() && text[i] == '.') ++i;
+  const size_t afterPoint = i;
+  while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
+  if (whole == 0 && i == afterPoint) return 0.0;
+  double value = 0.0;
+  auto r = std::from_chars(text.data() + begin, text.data() + i, value, std::chars_format::fixed);
+  if (r.ec == std::errc::result_out_of_range) value = HUGE_VAL;
+  return negative ? -value : value;
+}
+
+bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+TEST(NmeaNumbers, RealGivesTheLibraryConversionBitForBit) {
+  std::vector<std::string> texts = {
+      "", ".", "-", "+", "-.", "+.5", "-0", "-0.000", "0", "00000000000000000000000001.5", "1.", ".1",
+      "0.1", "0.3", "2.675", "4336.5940", "07936.6403", "142.5", "-35.4", "133524.50", "9007199254740992",
+      "9007199254740993", "9007199254740993.0", "18014398509481985", "9999999999999999999", "99999999999999999999",
+      "1234567890.1234567890", "0.0000000000000000000001", "0.00000000000000000000001", "1.7976931348623157",
+      "1e5", "12.5e3", "3.6*2F", "12,34", "  -7.25", "\t+8.5", "1.2.3", "--1", "+-1", "0x1A", "12\0" "34",
+      "5" + std::string(30, '0'), "0." + std::string(30, '0') + "1", std::string(400, '9'),
+      "-" + std::string(400, '9'), "0." + std::string(400, '0') + "1"};
+  std::mt19937_64 rng(19);
+  const char alphabet[] = "0123456789.";
+  for (int i = 0; i < 20000; ++i) {
+    std::string t = i % 3 == 0 ? "-" : "";
+    const int length = 1 + static_cast<int>(rng() % 24);
+    for (int k = 0; k < length; ++k) t += alphabet[rng() % (i % 2 ? 10 : 11)];
+    if (i % 2) t.insert(rng() % t.size() + (t[0] == '-' ? 1 : 0), ".");
+    texts.push_back(t);
+  }
+  for (const std::string& t : texts) {
+    const double want = LibraryReal(t);
+    const double got = NmeaReal(t);
+    ASSERT_TRUE(SameBits(got, want)) << "'" << t << "' " << got << " vs " << want;
+  }
 }
 
 TEST(NmeaTime, SecondsOfDay) {
@@ -148,7 +208,10 @@ TEST(NmeaLines, Verdict) {
       {"GPGGA,1,2", false, LineVerdict::Rejected},  // not a sentence whatever the format
       {"$GPGGA,no star", true, LineVerdict::Rejected},
   };
-  for (const Case& c : cases) EXPECT_EQ(JudgeLine(c.line, c.checksumRequired), c.verdict) << c.line;
+  for (const Case& c : cases) {
+    EXPECT_EQ(JudgeLine(c.line, c.checksumRequired), c.verdict) << c.line;
+    EXPECT_EQ(JudgeLine(c.line, c.checksumRequired, NmeaLineChecksum(c.line)), c.verdict) << c.line;
+  }
   EXPECT_TRUE(NmeaHasTag(kGgaGoodSum, "GGA"));
   EXPECT_FALSE(NmeaHasTag(kGgaGoodSum, "GSA"));
   EXPECT_FALSE(NmeaHasTag(kGgaGoodSum, ""));

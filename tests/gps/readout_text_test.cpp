@@ -30,6 +30,16 @@ TEST(ReadoutText, FixedAndIntMatchPrintf) {
   std::vector<double> values = {0.0, -0.0, 0.05, 0.15, 0.25, 2.5, 9.95, 9.96, 10.0, 35.64, 59.99995, -12345.6789,
                                 1e300, -1e300, 5e-324, HUGE_VAL, -HUGE_VAL};
   for (int i = 0; i < 2000; ++i) values.push_back(uniform(rng) / std::pow(10.0, i % 8));
+  // Exact ties (round to even), values a rounding carries into a new digit, the edges of the exact integer path,
+  // and binary values of every magnitude.
+  for (double v : {0.5, 1.5, 0.125, 0.375, 0.0625, 0.03125, 0.00005, 0.00015, 0.99995, 9.9999999, 99.995,
+                   -0.00004, -0.5, 9007199254740992.0, 9007199254740993.0, 1.8446744073709552e19, 1e15 + 0.5}) {
+    values.push_back(v);
+  }
+  for (int i = 0; i < 4000; ++i) {
+    values.push_back(std::ldexp(static_cast<double>(rng() >> 11), static_cast<int>(rng() % 150) - 120));
+    values.push_back(-std::ldexp(static_cast<double>(rng() % 100000), -static_cast<int>(rng() % 20)));
+  }
   for (const Fmt& f : fixed) {
     for (double v : values) {
       ReadoutText t;

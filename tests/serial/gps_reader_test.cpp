@@ -44,9 +44,13 @@ class GpsLineTest : public test::SerialTest {
     Sess().LoggingState = on ? Logging : StandBy;
     Readers().GpsRecordingOn = 1;
   }
-  // Feeds the bytes, all received at `tick`.
+  // Feeds the bytes as one read at `tick`, as the reader does: each call takes up to the end of a line.
   static void Feed(GpsLineHandler& h, const std::string& bytes, uint32_t tick) {
-    for (unsigned char b : bytes) h.Feed(b, tick);
+    for (size_t i = 0; i < bytes.size();) {
+      const size_t used = h.Feed(std::string_view(bytes).substr(i), tick);
+      ASSERT_GE(used, 1u);
+      i += used;
+    }
   }
 
   RecordingGpsSink sink;
@@ -96,6 +100,25 @@ TEST_F(GpsLineTest, FixIntervalRuleOnModularTicks) {
     EXPECT_EQ(accepted, c.accepted) << c.name;
     EXPECT_EQ(s.WrittenList().size(), c.ticks.size()) << c.name;
   }
+}
+
+TEST_F(GpsLineTest, ReadsSplitAnywhereKeepEachLineAndItsStartTick) {
+  // Three sentences, 1 s apart by their '$' (so each is handed over), cut into reads at awkward places; each read has its own tick.
+  const std::string all = Nmea(kGga) + "junk" + Nmea(kGga) + Nmea(kGga);
+  const size_t second = Nmea(kGga).size() + 4, third = second + Nmea(kGga).size();
+  GpsLineHandler h(sink, MakeNmeaTable(1, 0));
+  h.Start(0);
+  Feed(h, all.substr(0, 10), 1000);                       // the first '$'
+  Feed(h, all.substr(10, second + 1 - 10), 2000);        // its end, the junk and the second '$'
+  Feed(h, all.substr(second + 1, third + 1 - second - 1), 3000);  // the rest of the second and the third '$'
+  Feed(h, all.substr(third + 1), 3500);
+  const auto sent = sink.SentList();
+  ASSERT_EQ(sent.size(), 3u);
+  EXPECT_EQ(sent[0].tick, 1000u);
+  EXPECT_EQ(sent[1].tick, 2000u);
+  EXPECT_EQ(sent[2].tick, 3000u);
+  for (const auto& s : sent) EXPECT_EQ(s.sentence, Nmea(kGga).substr(0, Nmea(kGga).size() - 2));
+  EXPECT_EQ(Readers().GpsLastDataTick, 3500u);  // the tick of the read that completed the last line
 }
 
 TEST_F(GpsLineTest, LinesThatAreNotTakenAreLoggedAsUnchecked) {
