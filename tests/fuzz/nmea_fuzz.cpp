@@ -5,7 +5,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "gps/line_assembler.h"
 #include "gps/nmea_decode.h"
@@ -61,13 +63,39 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   options.rtsUnits = (data[0] / 12) % 2;
   const std::string_view all(reinterpret_cast<const char*>(data + 1), size - 1);
 
+  // Byte by byte, then in reads of a size taken from the input through the buffer path: the same events and
+  // lines, with checksum facts that match a rescan of the line.
+  std::vector<std::string> byByte, byRead;
+  auto note = [](std::vector<std::string>& to, NmeaLineAssembler::Event e, const NmeaLineAssembler& a) {
+    if (e == NmeaLineAssembler::Event::None) return;
+    std::string entry = e == NmeaLineAssembler::Event::SentenceStart ? "$" : std::string(a.line());
+    if (e == NmeaLineAssembler::Event::LineComplete) {
+      const NmeaChecksumScan kept = a.checksum(), rescan = NmeaLineChecksum(a.line());
+      Require(kept.star == rescan.star && kept.xorValue == rescan.xorValue);
+      Require(a.size() <= 201 && a.c_str()[a.size()] == '\0');
+      Require(JudgeLine(a.line(), true, kept) == JudgeLine(a.line(), true));
+    }
+    to.push_back(entry);
+  };
   NmeaLineAssembler assembler;
   for (char ch : all) {
-    if (assembler.Feed(static_cast<unsigned char>(ch)) == NmeaLineAssembler::Event::LineComplete) {
-      Require(assembler.size() <= 201);
-      DecodeEverywhere(assembler.line(), options);
+    const NmeaLineAssembler::Event e = assembler.Feed(static_cast<unsigned char>(ch));
+    note(byByte, e, assembler);
+    if (e == NmeaLineAssembler::Event::LineComplete) DecodeEverywhere(assembler.line(), options);
+  }
+  NmeaLineAssembler buffered;
+  const size_t chunk = 1 + data[0] % 97;
+  for (size_t at = 0; at < all.size(); at += chunk) {
+    std::string_view read = all.substr(at, chunk);
+    while (!read.empty()) {
+      size_t used = 0;
+      const NmeaLineAssembler::Event e = buffered.Feed(read, &used);
+      Require(used >= 1 && used <= read.size());
+      read.remove_prefix(used);
+      note(byRead, e, buffered);
     }
   }
+  Require(byByte == byRead);
   DecodeEverywhere(all, options);
 
   // The receiver check over the same bytes: one CSV row of 12 fields per position sentence, one line each.
