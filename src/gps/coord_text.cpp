@@ -30,11 +30,11 @@ void FormatGeoReadout(ReadoutText& out, char hemisphere, std::string_view field,
 
   out.Clear();
   const char letter = letterOk ? hemisphere : ' ';
-  out.AppendLatin1(std::string_view(&letter, 1));
+  out.Append(std::string_view(&letter, 1));
   out.AppendLatin1(degrees);
-  out.AppendLatin1("\xB0");
+  out.Append("\xC2\xB0");  // the degree sign
   out.AppendLatin1(minuteDigits);
-  out.AppendLatin1("'");
+  out.Append("'");
   out.AppendFixed(seconds, 4, 7, true);  // "%-07.4f": the 0 flag has no effect with -
   out.Append("\"");
 }

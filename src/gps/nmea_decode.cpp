@@ -111,8 +111,8 @@ FixDecode DecodeFixSentence(std::string_view sentence, const CurrentFixValues& b
         qualityReportsFix = !BeforeChecksum(field).empty() && q >= 1;
         fix.FixQuality = q;
         r.quality.written = true;
-        if (present) r.quality.text = ReadoutText(QualityLabel(field.empty() ? '\0' : field[0]));
-        else r.quality.text.Clear();
+        r.quality.text.Clear();
+        if (present) r.quality.text.Append(QualityLabel(field.empty() ? '\0' : field[0]));
         break;
       }
       case kSlotNorthSouth:

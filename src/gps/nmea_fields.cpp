@@ -52,6 +52,16 @@ NmeaFieldIndex::NmeaFieldIndex(std::string_view sentence, char separator)
     : text_(NmeaText(sentence)), separator_(separator) {
   const char* p = text_.data();
   const size_t size = text_.size();
+  // Notes a field starting at `begin`; false once kMaxFields are indexed.
+  auto add = [this](size_t begin) {
+    begin_[count_] = static_cast<uint32_t>(begin);
+    if (count_ == kMaxFields) {
+      more_ = true;
+      return false;
+    }
+    ++count_;
+    return true;
+  };
   // Eight bytes at a time: a word with a high bit in each byte that equals the separator (first byte lowest).
   static_assert(std::endian::native == std::endian::little);
   constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
@@ -63,26 +73,19 @@ NmeaFieldIndex::NmeaFieldIndex(std::string_view sentence, char separator)
     const uint64_t v = word ^ pattern;
     uint64_t hits = ~(((v & kLow7) + kLow7) | v | kLow7);
     while (hits) {
-      if (!Add(i + static_cast<size_t>(std::countr_zero(hits)) / 8 + 1)) return;
+      if (!add(i + static_cast<size_t>(std::countr_zero(hits)) / 8 + 1)) return;
       hits &= hits - 1;
     }
   }
   for (; i < size; ++i)
-    if (p[i] == separator && !Add(i + 1)) return;
+    if (p[i] == separator && !add(i + 1)) return;
 }
 
-bool NmeaFieldIndex::Field(int n, std::string_view* field) const {
+bool NmeaFieldIndex::FieldBeyond(int n, std::string_view* field) const {
   *field = std::string_view();
-  if (n < 1) return false;
-  if (n > count_) {
-    if (!more_) return false;
-    // Field n of the text is field n - kMaxFields of what follows the last indexed separator.
-    return NmeaFieldText(text_.substr(begin_[kMaxFields]), n - kMaxFields, separator_, field);
-  }
-  const size_t begin = begin_[n - 1];
-  const size_t end = n < count_ || more_ ? begin_[n] - 1 : text_.size();
-  *field = text_.substr(begin, end - begin);
-  return true;
+  if (n < 1 || !more_) return false;
+  // Field n of the text is field n - kMaxFields of what follows the last indexed separator.
+  return NmeaFieldText(text_.substr(begin_[kMaxFields]), n - kMaxFields, separator_, field);
 }
 
 unsigned NmeaXor(std::string_view line) { return NmeaLineChecksum(NmeaText(line)).xorValue; }
@@ -125,7 +128,16 @@ bool NmeaChecksumOk(std::string_view line) {
 }
 
 // Reading stops at a NUL in both, as at any other character that cannot continue the number.
-int NmeaInt(std::string_view text) { return ParseIntC(text); }
+int NmeaInt(std::string_view text) {
+  // Up to nine plain digits, the usual field, cannot leave the int range.
+  if (!text.empty() && text.size() <= 9) {
+    int value = 0;
+    size_t i = 0;
+    for (; i < text.size() && IsDigit(text[i]); ++i) value = value * 10 + (text[i] - '0');
+    if (i == text.size()) return value;
+  }
+  return ParseIntC(text);
+}
 
 double NmeaReal(std::string_view text) {
   const char* p = text.data();

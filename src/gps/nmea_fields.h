@@ -23,7 +23,13 @@ class NmeaFieldIndex {
   static constexpr int kMaxFields = 40;
 
   explicit NmeaFieldIndex(std::string_view sentence, char separator = ',');
-  bool Field(int n, std::string_view* field) const;
+  bool Field(int n, std::string_view* field) const {
+    if (n < 1 || n > count_) return FieldBeyond(n, field);
+    const size_t begin = begin_[n - 1];
+    const size_t end = n < count_ || more_ ? begin_[n] - 1 : text_.size();
+    *field = text_.substr(begin, end - begin);
+    return true;
+  }
   std::string_view Field(int n) const {
     std::string_view field;
     Field(n, &field);
@@ -31,16 +37,8 @@ class NmeaFieldIndex {
   }
 
  private:
-  // Notes a field starting at `begin`; false once kMaxFields are indexed.
-  bool Add(size_t begin) {
-    begin_[count_] = static_cast<uint32_t>(begin);
-    if (count_ == kMaxFields) {
-      more_ = true;
-      return false;
-    }
-    ++count_;
-    return true;
-  }
+  // Field n outside the indexed ones.
+  bool FieldBeyond(int n, std::string_view* field) const;
 
   std::string_view text_;
   char separator_;
