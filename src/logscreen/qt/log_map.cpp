@@ -111,8 +111,9 @@ void LogWindow::ShowMapSizeCaption() {
   if (!Sess().MapVisible) return;
   const Settings& c = Config();
   EraseField(mapCaptionRect_);
-  DrawTextRight(canvas_, mapCaptionRect_.right, mapCaptionRect_.top, QString::fromStdString(MapCaptionText(c.mapUnits, c.mapSize)),
-                labelFont_, TextStyle{kWindowText});
+  ForgetFields(DrawTextRight(canvas_, mapCaptionRect_.right, mapCaptionRect_.top,
+                             QString::fromStdString(MapCaptionText(c.mapUnits, c.mapSize)), labelFont_,
+                             TextStyle{kWindowText}));
   update();
 }
 
@@ -131,6 +132,7 @@ void LogWindow::AdvanceBusyIndicator() {
   canvas_.SelectBrush(Pens().GreyBrush);
   canvas_.Ellipse(x, r.top + 1, x + kBusyCircle, r.top + 1 + kBusyCircle);
   busyStep_ = (busyStep_ + 1) % kBusySteps;
+  ForgetFields(r);
   repaint(QRect(r.left, r.top, r.right - r.left, r.bottom - r.top));
 }
 
