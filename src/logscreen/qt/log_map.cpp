@@ -87,8 +87,8 @@ void LogWindow::PrepareMapPane() {
 }
 
 void LogWindow::UpdateMapPosition(int loggingState, double northing, double easting, double distance) {
-  obrix::UpdateMapPosition(mapCanvas(), loggingState, northing, easting, distance);
-  map_->update();
+  const Rect r = obrix::UpdateMapPosition(mapCanvas(), loggingState, northing, easting, distance);
+  if (r.left < r.right && r.top < r.bottom) map_->update(QRect(r.left, r.top, r.right - r.left, r.bottom - r.top));
 }
 
 void LogWindow::RedrawMapFrame() {
