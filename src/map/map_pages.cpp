@@ -118,6 +118,11 @@ Rect Intersect(const Rect& a, const Rect& b) {
   return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
 }
 bool IsEmpty(const Rect& r) { return r.left >= r.right || r.top >= r.bottom; }
+Rect Translated(const Rect& r, int dx, int dy) { return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy}; }
+// The pane pixels the four pages of a view cover.
+Rect CoveredBy(const MapView& v, int w, int h, const Rect& whole) {
+  return Intersect(Rect{-v.offsetX, -v.offsetY, 2 * w - v.offsetX, 2 * h - v.offsetY}, whole);
+}
 Rect Union(const Rect& a, const Rect& b) {
   if (IsEmpty(a)) return b;
   if (IsEmpty(b)) return a;
@@ -189,24 +194,52 @@ void ShowView(Canvas& pane, const MapView& v) {
 Rect ShowViewChanges(Canvas& pane, const MapView& v) {
   SyncPageSize();
   const ShownView& s = g_shown;
-  const bool same = s.valid && s.pane == &pane && s.paneWidth == pane.width() && s.paneHeight == pane.height() &&
-                    s.pageWidth == g_pages.width() && s.pageHeight == g_pages.height() && s.view == v &&
-                    SameGrid(s.grid, Grid()) && s.baseGenerations == BaseGenerationsOf(v) &&
-                    g_pages.trackChangesKnown();
   const Rect whole{0, 0, pane.width(), pane.height()};
-  if (!same) {
+  const int w = g_pages.width(), h = g_pages.height();
+  const bool sameFrame = s.valid && s.pane == &pane && s.paneWidth == pane.width() &&
+                         s.paneHeight == pane.height() && s.pageWidth == w && s.pageHeight == h &&
+                         SameGrid(s.grid, Grid()) && s.baseGenerations == BaseGenerationsOf(s.view) &&
+                         g_pages.trackChangesKnown();
+  // How far the pixels shown move in the pane (the view follows the position).
+  const int64_t dx = int64_t(s.view.pageCol - v.pageCol) * w + s.view.offsetX - v.offsetX;
+  const int64_t dy = int64_t(v.pageRow - s.view.pageRow) * h + s.view.offsetY - v.offsetY;
+  if (!sameFrame || dx <= -pane.width() || dx >= pane.width() || dy <= -pane.height() || dy >= pane.height()) {
     ShowView(pane, v);
     return whole;
   }
-  const int w = g_pages.width(), h = g_pages.height();
-  Rect changed = Intersect(s.cursors, whole);
+  for (int i = 0; i < 2; ++i)
+    for (int j = 0; j < 2; ++j) TouchPage(v.pageCol + i, v.pageRow - j);
+  // Composed again: where the cursors were (moved with the view) and the track tiles changed since.
+  Rect again = Intersect(Translated(s.cursors, int(dx), int(dy)), whole);
   for (const PageStore::TileRef& t : g_pages.trackChanges()) {
     const int i = t.col - v.pageCol, j = v.pageRow - t.row;
     if (i < 0 || i > 1 || j < 0 || j > 1) continue;
     const int left = i * w - v.offsetX + t.tx * kTileSide, top = j * h - v.offsetY + t.ty * kTileSide;
-    changed = Union(changed, Intersect(Rect{left, top, left + kTileSide, top + kTileSide}, whole));
+    again = Union(again, Intersect(Rect{left, top, left + kTileSide, top + kTileSide}, whole));
   }
-  if (!IsEmpty(changed)) ComposeViewPart(pane, v, changed);
+  Rect changed = again;
+  if (dx != 0 || dy != 0) {
+    // The pixels both views show move with the view; the rest of the new view is composed. Pane pixels outside
+    // the four pages keep what they show, as in a full composition.
+    const Rect shown = CoveredBy(v, w, h, whole);
+    const Rect kept = Intersect(shown, Translated(CoveredBy(s.view, w, h, whole), int(dx), int(dy)));
+    if (IsEmpty(kept)) {
+      ComposeViewPart(pane, v, shown);
+    } else {
+      pane.BitBlt(kept.left, kept.top, kept.right - kept.left, kept.bottom - kept.top, pane, kept.left - int(dx),
+                  kept.top - int(dy));
+      const Rect parts[] = {{shown.left, shown.top, shown.right, kept.top},
+                            {shown.left, kept.bottom, shown.right, shown.bottom},
+                            {shown.left, kept.top, kept.left, kept.bottom},
+                            {kept.right, kept.top, shown.right, kept.bottom}};
+      for (const Rect& r : parts)
+        if (!IsEmpty(r)) ComposeViewPart(pane, v, r);
+    }
+    changed = Union(shown, again);
+  }
+  if (!IsEmpty(again)) ComposeViewPart(pane, v, again);
+  g_shown.view = v;
+  g_shown.baseGenerations = BaseGenerationsOf(v);
   g_shown.cursors = Rect{};
   g_pages.ForgetTrackChanges();
   return changed;

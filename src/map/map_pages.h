@@ -21,9 +21,10 @@ void TouchPage(int col, int row);
 void ClearMapPane(Canvas& pane);
 // Composes the four pages of `view` at their pane positions (copy size: the map pane side).
 void ShowView(Canvas& pane, const MapView& view);
-// Brings the pane up to date for `view` when it shows that view since the last ShowView: only the track tiles
-// changed since and the cursors drawn since are composed again. Otherwise the whole view is composed. Returns the
-// box of pane pixels that may have changed.
+// Brings the pane, which shows the view of the last ShowView or ShowViewChanges, up to date for `view`: the pixels
+// both views show are moved, the rest of the new view, the track tiles changed since and the cursors drawn since
+// are composed. When the pane may show anything else (other drawing, other pages, grid, base layers or size) the
+// whole view is composed. Returns the box of pane pixels that may have changed.
 Rect ShowViewChanges(Canvas& pane, const MapView& view);
 // Composes one page at pane pixel (x, y).
 void ComposePage(Canvas& pane, int x, int y, int col, int row, bool withTrack = true);
