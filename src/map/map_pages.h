@@ -21,6 +21,11 @@ void TouchPage(int col, int row);
 void ClearMapPane(Canvas& pane);
 // Composes the four pages of `view` at their pane positions (copy size: the map pane side).
 void ShowView(Canvas& pane, const MapView& view);
+// Brings the pane, which shows the view of the last ShowView or ShowViewChanges, up to date for `view`: the pixels
+// both views show are moved, the rest of the new view, the track tiles changed since and the cursors drawn since
+// are composed. When the pane may show anything else (other drawing, other pages, grid, base layers or size) the
+// whole view is composed. Returns the box of pane pixels that may have changed.
+Rect ShowViewChanges(Canvas& pane, const MapView& view);
 // Composes one page at pane pixel (x, y).
 void ComposePage(Canvas& pane, int x, int y, int col, int row, bool withTrack = true);
 
@@ -34,5 +39,7 @@ void ResetMapFrame();
 
 // The position cursor on the pane: a cross of half size CursorHalfSize in the cursor pen.
 void DrawCursor(Canvas& pane, int x, int y);
+// The box of pane pixels the cursor at (x, y) may cover.
+Rect CursorBox(int x, int y);
 
 }  // namespace obrix

@@ -262,7 +262,7 @@ EdgeUnits SwathEdgeAt(double e, double n, double ux, double uy) {
   return {e - left * uy, n + left * ux, e + right * uy, n - right * ux};
 }
 
-void UpdateMapPosition(Canvas& pane, int loggingState, double northing, double easting, double distance) {
+Rect UpdateMapPosition(Canvas& pane, int loggingState, double northing, double easting, double distance) {
   MapFrame& f = Frame();
   TrackExtentBox& x = Fix().TrackExtent;
   if (f.MapInitialised == 0) {
@@ -271,7 +271,7 @@ void UpdateMapPosition(Canvas& pane, int loggingState, double northing, double e
     x.minNorthing = std::min(x.minNorthing, northing);
     x.maxNorthing = std::max(x.maxNorthing, northing);
     FirstPosition(pane, easting, northing);
-    return;
+    return Sess().MapVisible ? Rect{0, 0, pane.width(), pane.height()} : Rect{};
   }
   // 1. The fix in world pixels and its page.
   const Point p = WorldPixel(easting, northing);
@@ -299,9 +299,17 @@ void UpdateMapPosition(Canvas& pane, int loggingState, double northing, double e
   }
 
   // 5. The pane.
+  Rect changed;
   if (Sess().MapVisible) {
-    ShowView(pane, f.LiveView);
+    changed = ShowViewChanges(pane, f.LiveView);
     DrawCursor(pane, f.CursorPos.x, f.CursorPos.y);
+    const Rect cursor = CursorBox(f.CursorPos.x, f.CursorPos.y);
+    if (changed.left >= changed.right || changed.top >= changed.bottom) {
+      changed = cursor;
+    } else {
+      changed = {std::min(changed.left, cursor.left), std::min(changed.top, cursor.top),
+                 std::max(changed.right, cursor.right), std::max(changed.bottom, cursor.bottom)};
+    }
   }
 
   // 6. Overflow: the used pages, or the fix itself, beyond the page limits.
@@ -315,6 +323,7 @@ void UpdateMapPosition(Canvas& pane, int loggingState, double northing, double e
 
   // 7.
   f.LastFixPx = p;
+  return changed;
 }
 
 }  // namespace obrix

@@ -39,8 +39,9 @@ struct EdgeUnits {
 };
 EdgeUnits SwathEdgeAt(double e, double n, double ux, double uy);
 
-// Handles one accepted fix (window thread). `pane` is the map pane's canvas.
-void UpdateMapPosition(Canvas& pane, int loggingState, double northing, double easting, double distance);
+// Handles one accepted fix (window thread). `pane` is the map pane's canvas. Returns the box of pane pixels that
+// may have changed.
+Rect UpdateMapPosition(Canvas& pane, int loggingState, double northing, double easting, double distance);
 
 // Primitives drawing into the track layers (world pixels).
 void DrawSegmentAcrossPages(Point a, Point b, const Pen& pen);

@@ -36,8 +36,19 @@ PageStore::Page* PageStore::Reach(int col, int row, bool allocate) {
   return lastPage_;
 }
 
+void PageStore::NoteTrackChange(int col, int row, int tx, int ty) {
+  if (!trackChangesKnown_) return;
+  const TileRef ref{col, row, tx, ty};
+  if (!trackChanges_.empty() && trackChanges_.back() == ref) return;
+  // A swath step touches a handful of tiles; this many means a redraw, for which the whole view is composed.
+  constexpr std::size_t kMaxChanges = 1024;
+  if (trackChanges_.size() >= kMaxChanges) return LoseTrackChanges();
+  trackChanges_.push_back(ref);
+}
+
 uint8_t* PageStore::TrackTile(int col, int row, int tx, int ty, bool allocate) {
   if (!PageInTable(col, row) || tx < 0 || ty < 0 || tx >= tilesX_ || ty >= tilesY_) return nullptr;
+  NoteTrackChange(col, row, tx, ty);
   Page* page = Reach(col, row, allocate);
   if (page == nullptr) return nullptr;
   auto& tiles = page->layers[int(MapLayer::Track)];
@@ -73,6 +84,7 @@ void PageStore::Put(int col, int row, MapLayer layer, int x, int y, uint8_t inde
   }
   uint8_t& pixel = tile[(y % kTileSide) * kTileSide + x % kTileSide];
   if (pixel != index && layer == MapLayer::Base) page.baseGeneration = ++generation_;
+  if (pixel != index && layer == MapLayer::Track) NoteTrackChange(col, row, x / kTileSide, y / kTileSide);
   pixel = index;
 }
 
@@ -97,6 +109,7 @@ uint32_t PageStore::BaseGeneration(int col, int row) const {
 
 void PageStore::ClearLayer(MapLayer layer) {
   const int l = int(layer);
+  LoseTrackChanges();
   for (auto it = pages_.begin(); it != pages_.end();) {
     Page& page = it->second;
     for (const auto& tile : page.layers[l]) tileCount_ -= tile ? 1 : 0;
@@ -113,6 +126,7 @@ void PageStore::ClearLayer(MapLayer layer) {
 }
 
 void PageStore::Clear() {
+  LoseTrackChanges();
   lastPage_ = nullptr;
   pages_.clear();
   tileCount_ = 0;

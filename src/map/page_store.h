@@ -53,6 +53,20 @@ class PageStore {
   void Clear();
   bool empty() const { return pages_.empty(); }
 
+  // Track-layer tiles written (or handed out for writing) since the last ForgetTrackChanges, so that a shown
+  // view can be brought up to date tile by tile; `trackChangesKnown` is false once the record overflowed or pages
+  // were dropped or resized since.
+  struct TileRef {
+    int col, row, tx, ty;
+    friend bool operator==(const TileRef&, const TileRef&) = default;
+  };
+  const std::vector<TileRef>& trackChanges() const { return trackChanges_; }
+  bool trackChangesKnown() const { return trackChangesKnown_; }
+  void ForgetTrackChanges() {
+    trackChanges_.clear();
+    trackChangesKnown_ = true;
+  }
+
   std::size_t PageCount() const { return pages_.size(); }
   std::size_t TileCount() const { return tileCount_; }
   // Memory held by the tiles and the tile tables.
@@ -67,6 +81,11 @@ class PageStore {
   // The page, made when `allocate`; null otherwise when missing.
   Page* Reach(int col, int row, bool allocate);
   const Page* Find(int col, int row) const;
+  void NoteTrackChange(int col, int row, int tx, int ty);
+  void LoseTrackChanges() {
+    trackChanges_.clear();
+    trackChangesKnown_ = false;
+  }
 
   int width_ = 0, height_ = 0, tilesX_ = 0, tilesY_ = 0;
   std::size_t tileCount_ = 0;
@@ -75,6 +94,8 @@ class PageStore {
   // The page of the last Put (element pointers survive rehashing; cleared wherever pages are erased).
   int lastKey_ = -1;
   Page* lastPage_ = nullptr;
+  std::vector<TileRef> trackChanges_;
+  bool trackChangesKnown_ = false;
 };
 
 }  // namespace obrix

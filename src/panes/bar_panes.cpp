@@ -44,6 +44,13 @@ void DrawGrid(Canvas& dc, const BarPane& pane) {
                 p.BarGridWidth);
 }
 
+// The smallest rectangle holding both (an empty one holds nothing).
+Rect Union(const Rect& a, const Rect& b) {
+  if (a.left >= a.right || a.top >= a.bottom) return b;
+  if (b.left >= b.right || b.top >= b.bottom) return a;
+  return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
+}
+
 class BarPainter {
  public:
   BarPainter(Canvas& dc, int x, int colour) : dc_(dc), x_(x), colour_(colour) {}
@@ -51,27 +58,36 @@ class BarPainter {
     const PaneState& p = Panes();
     dc_.SelectPen(Pens().ThinTracePen[colour_]);
     dc_.SelectBrush(Pens().TraceBrush[colour_]);
-    dc_.Rectangle(x_, a, x_ + p.BarWidth, b);
+    Box(x_, a, x_ + p.BarWidth, b);
   }
   void Erase(int a, int b) {
     const PaneState& p = Panes();
     dc_.SelectPen(Pens().BackgroundPen);
     dc_.SelectBrush(Pens().BackgroundBrush);
-    dc_.Rectangle(x_ - 1, a, x_ + p.BarWidth + 1, b);
+    Box(x_ - 1, a, x_ + p.BarWidth + 1, b);
   }
+  const Rect& changed() const { return changed_; }
 
  private:
+  void Box(int l, int t, int r, int b) {
+    dc_.Rectangle(l, t, r, b);
+    changed_ = Union(changed_, Rect{std::min(l, r), std::min(t, b), std::max(l, r), std::max(t, b)});
+  }
+
   Canvas& dc_;
   int x_;
   int colour_;
+  Rect changed_;
 };
 
-void DrawBars(Canvas& dc, const BarPane& pane, const std::array<int, 2>& rows) {
+Rect DrawBars(Canvas& dc, const BarPane& pane, const std::array<int, 2>& rows) {
   const PaneState& p = Panes();
   const SharedPens& pens = Pens();
   DrawGrid(dc, pane);
   const int base = BarBaselineRow(pane.baseline, pane.zeroRow, p.BarHeight);
+  Rect changed;
   if (pane.state.Drawn == 0) {
+    changed = {0, 0, dc.width(), dc.height()};
     pane.state.Drawn = 1;
     dc.SelectPen(pens.BackgroundPen);
     dc.SelectBrush(pens.BackgroundBrush);
@@ -112,8 +128,11 @@ void DrawBars(Canvas& dc, const BarPane& pane, const std::array<int, 2>& rows) {
     }
     pane.state.Row[k] = v;
     pane.state.Shown[k] = std::clamp(v, 0, std::max(p.BarHeight, 0));
+    changed = Union(changed, bar.changed());
   }
+  // The grid drawn again shows the pixels it showed before outside the bars' boxes.
   DrawGrid(dc, pane);
+  return changed;
 }
 
 void PaintBars(Canvas& dc, const BarPane& pane) {
@@ -132,8 +151,8 @@ void PaintBars(Canvas& dc, const BarPane& pane) {
 
 void DrawConductivityBarGrid(Canvas& dc) { DrawGrid(dc, Conductivity()); }
 void DrawInphaseBarGrid(Canvas& dc) { DrawGrid(dc, Inphase()); }
-void DrawConductivityBars(Canvas& dc, const std::array<int, 2>& rows) { DrawBars(dc, Conductivity(), rows); }
-void DrawInphaseBars(Canvas& dc, const std::array<int, 2>& rows) { DrawBars(dc, Inphase(), rows); }
+Rect DrawConductivityBars(Canvas& dc, const std::array<int, 2>& rows) { return DrawBars(dc, Conductivity(), rows); }
+Rect DrawInphaseBars(Canvas& dc, const std::array<int, 2>& rows) { return DrawBars(dc, Inphase(), rows); }
 void PaintConductivityBarPane(Canvas& dc) { PaintBars(dc, Conductivity()); }
 void PaintInphaseBarPane(Canvas& dc) { PaintBars(dc, Inphase()); }
 

@@ -3,17 +3,18 @@
 // only the difference to the bars last drawn.
 #include <array>
 
-namespace obrix {
+#include "platform/canvas.h"
 
-class Canvas;
+namespace obrix {
 
 // Grid lines of a bar pane across BarGridWidth.
 void DrawConductivityBarGrid(Canvas& dc);
 void DrawInphaseBarGrid(Canvas& dc);
 
-// Updates the two bars of a pane to the rows (0 vertical, 1 horizontal dipole).
-void DrawConductivityBars(Canvas& dc, const std::array<int, 2>& rows);
-void DrawInphaseBars(Canvas& dc, const std::array<int, 2>& rows);
+// Updates the two bars of a pane to the rows (0 vertical, 1 horizontal dipole). Returns the box of the pixels that
+// may have changed (empty when none did).
+Rect DrawConductivityBars(Canvas& dc, const std::array<int, 2>& rows);
+Rect DrawInphaseBars(Canvas& dc, const std::array<int, 2>& rows);
 
 // Paint of an erased bar pane: the bars from their shown rows (when drawn), then the grid; nothing while the
 // instrument is disabled.

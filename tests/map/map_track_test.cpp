@@ -228,3 +228,55 @@ TEST(MapTrackTest, OverflowIsReportedOnceWhenTheTrackLeavesTheMap) {
 
 }  // namespace
 }  // namespace obrix
+
+namespace obrix {
+namespace {
+
+// The pane after each fix of a walk: brought up to date tile by tile, and composed afresh at every fix (the
+// composition cache forgotten by composing a page elsewhere first). Both must show the same pixels, with the
+// view standing and following, marks and bars, over grid lines, standing still and paused.
+std::vector<Canvas> PanesOfAWalk(int positionSize, bool composeAfresh) {
+  test::MapFixture map;
+  Config().gridInterval = 4;
+  Config().positionSize = positionSize;
+  UpdateGridSpacing();
+  Drv().CursorBandPx = 45;
+  const struct {
+    double dE, dN;
+    int logging;
+  } moves[] = {{0.4, 0.3, Logging}, {0.5, 0.5, Logging}, {0, 0, Logging},   {3, 1, Logging},   {8, 2, Logging},
+               {1, 0.2, Logging},   {2, 0.5, Logging},   {1, 1, StandBy},   {2, -0.5, Logging}, {-1, 3, Logging},
+               {-6, 9, Logging},    {-0.5, 4, Logging},  {0.2, 0.2, Logging}, {25, 1, Logging}, {0.5, 0.1, Logging}};
+  std::vector<Canvas> shown;
+  Canvas elsewhere(10, 10);
+  map.First();
+  shown.push_back(map.pane);
+  for (const auto& m : moves) {
+    if (composeAfresh) ComposePage(elsewhere, 0, 0, kOriginPage, kOriginPage);
+    map.Move(m.dE, m.dN, m.logging);
+    shown.push_back(map.pane);
+  }
+  return shown;
+}
+
+TEST(MapTrackTest, PaneBroughtUpToDateShowsWhatAFreshCompositionShows) {
+  for (int positionSize : {1, 4}) {
+    SCOPED_TRACE(positionSize);
+    const std::vector<Canvas> live = PanesOfAWalk(positionSize, false);
+    const std::vector<Canvas> fresh = PanesOfAWalk(positionSize, true);
+    ASSERT_EQ(live.size(), fresh.size());
+    for (std::size_t i = 0; i < live.size(); ++i) {
+      const Canvas& a = live[i];
+      const Canvas& b = fresh[i];
+      ASSERT_EQ(a.width(), b.width());
+      for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+          ASSERT_EQ(a.GetPixel(x, y), b.GetPixel(x, y)) << "fix " << i << " pixel " << x << ", " << y;
+    }
+    // The walk drew something and the view moved on.
+    EXPECT_NE(Frame().LiveView, (MapView{}));
+  }
+}
+
+}  // namespace
+}  // namespace obrix

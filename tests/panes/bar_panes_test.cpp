@@ -1,4 +1,5 @@
-// The bar panes: incremental updates for the three baselines, grid on top, repaint, first-update clear.
+// The bar panes: incremental updates for the three baselines and the box they change, grid on top, repaint,
+// first-update clear.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -22,8 +23,8 @@ struct Pane {
   bool inphase;
   BarPaneState& state() const { return inphase ? Panes().Inph : Panes().Cond; }
   int baseline() const { return inphase ? Panes().InphBaseline : Panes().CondBaseline; }
-  void Draw(Canvas& c, std::array<int, 2> rows) const {
-    inphase ? DrawInphaseBars(c, rows) : DrawConductivityBars(c, rows);
+  Rect Draw(Canvas& c, std::array<int, 2> rows) const {
+    return inphase ? DrawInphaseBars(c, rows) : DrawConductivityBars(c, rows);
   }
   void Paint(Canvas& c) const { inphase ? PaintInphaseBarPane(c) : PaintConductivityBarPane(c); }
   void Grid(Canvas& c) const { inphase ? DrawInphaseBarGrid(c) : DrawConductivityBarGrid(c); }
@@ -75,6 +76,16 @@ class BarPanesTest : public ::testing::Test {
   return ::testing::AssertionSuccess();
 }
 
+// Reports the first pixel that changed outside the box an update gave as changed.
+::testing::AssertionResult ChangedOnlyWithin(const Canvas& before, const Canvas& after, const Rect& box) {
+  for (int y = 0; y < after.height(); ++y)
+    for (int x = 0; x < after.width(); ++x)
+      if (before.GetPixel(x, y) != after.GetPixel(x, y) &&
+          (x < box.left || x >= box.right || y < box.top || y >= box.bottom))
+        return ::testing::AssertionFailure() << "pixel (" << x << ", " << y << ") changed outside the box";
+  return ::testing::AssertionSuccess();
+}
+
 struct SequenceCase {
   const char* name;
   bool inphase;
@@ -109,8 +120,11 @@ TEST_F(BarPanesTest, EachUpdateLeavesExactlyTheBarsAndTheGrid) {
       SCOPED_TRACE(testing::Message() << "values " << v[0] << ", " << v[1]);
       const double f = kHeight / (c.max - c.min);
       const std::array<int, 2> rows = {ValueRow(c.max, v[0], f), ValueRow(c.max, v[1], f)};
-      pane.Draw(dc, rows);
+      const Canvas before = dc;
+      const Rect changed = pane.Draw(dc, rows);
       ASSERT_TRUE(SamePixels(dc, Expected(pane, rows, c.baseRow)));
+      // The box shown again holds every changed pixel.
+      ASSERT_TRUE(ChangedOnlyWithin(before, dc, changed));
       for (int k = 0; k < 2; ++k) {
         EXPECT_EQ(pane.state().Row[k], rows[k]);
         EXPECT_EQ(pane.state().Shown[k], std::clamp(rows[k], 0, kHeight));

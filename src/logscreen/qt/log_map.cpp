@@ -87,8 +87,8 @@ void LogWindow::PrepareMapPane() {
 }
 
 void LogWindow::UpdateMapPosition(int loggingState, double northing, double easting, double distance) {
-  obrix::UpdateMapPosition(mapCanvas(), loggingState, northing, easting, distance);
-  map_->update();
+  const Rect r = obrix::UpdateMapPosition(mapCanvas(), loggingState, northing, easting, distance);
+  if (r.left < r.right && r.top < r.bottom) map_->update(QRect(r.left, r.top, r.right - r.left, r.bottom - r.top));
 }
 
 void LogWindow::RedrawMapFrame() {
@@ -111,8 +111,9 @@ void LogWindow::ShowMapSizeCaption() {
   if (!Sess().MapVisible) return;
   const Settings& c = Config();
   EraseField(mapCaptionRect_);
-  DrawTextRight(canvas_, mapCaptionRect_.right, mapCaptionRect_.top, QString::fromStdString(MapCaptionText(c.mapUnits, c.mapSize)),
-                labelFont_, TextStyle{kWindowText});
+  ForgetFields(DrawTextRight(canvas_, mapCaptionRect_.right, mapCaptionRect_.top,
+                             QString::fromStdString(MapCaptionText(c.mapUnits, c.mapSize)), labelFont_,
+                             TextStyle{kWindowText}));
   update();
 }
 
@@ -131,6 +132,7 @@ void LogWindow::AdvanceBusyIndicator() {
   canvas_.SelectBrush(Pens().GreyBrush);
   canvas_.Ellipse(x, r.top + 1, x + kBusyCircle, r.top + 1 + kBusyCircle);
   busyStep_ = (busyStep_ + 1) % kBusySteps;
+  ForgetFields(r);
   repaint(QRect(r.left, r.top, r.right - r.left, r.bottom - r.top));
 }
 

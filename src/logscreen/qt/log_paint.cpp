@@ -35,19 +35,40 @@ QString Clipped(const QString& text, const QFont& font, int width) {
 
 QRect ToQRect(const Rect& r) { return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top); }
 
+
+bool Meet(const Rect& a, const Rect& b) {
+  return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
 }  // namespace
+
+void LogWindow::ForgetFields(const Rect& r) {
+  std::erase_if(shownFields_, [&r](const ShownField& f) { return Meet(f.rect, r); });
+}
 
 void LogWindow::EraseField(const Rect& r) {
   canvas_.FillRect(r, kButtonFace);
   update(ToQRect(r));
+  ForgetFields(r);
 }
 
 // Only the field (and the text cell, which may be taller) is shown again; Qt joins the updates of one event.
+// A field erased and drawn with the text, font and colour it shows already is left alone.
 void LogWindow::DrawField(const Rect& r, const std::string& text, const QFont& font, Colour colour, bool erase) {
+  if (erase) {
+    for (const ShownField& f : shownFields_)
+      if (f.rect == r && f.colour == colour && f.text == text && f.font == font) return;
+  }
   if (erase) EraseField(r);
-  const Rect cell = DrawText(canvas_, r.left, r.top, Clipped(Q(text), font, r.right - r.left), font, TextStyle{colour});
+  const QString shown = Clipped(Q(text), font, r.right - r.left);
+  const Rect cell = DrawText(canvas_, r.left, r.top, shown, font, TextStyle{colour});
   update(ToQRect(r));
   update(ToQRect(cell));
+  // A text cell taller or wider than its field draws over its neighbours, whose texts are then no longer known.
+  const Rect drawn = shown.isEmpty() ? r : Rect{std::min(r.left, cell.left), std::min(r.top, cell.top),
+                                                std::max(r.right, cell.right), std::max(r.bottom, cell.bottom)};
+  ForgetFields(drawn);
+  if (erase) shownFields_.push_back({r, text, font, colour});
 }
 
 void LogWindow::DrawLabel(Point p, const std::string& text, const QFont& font) {
@@ -81,6 +102,8 @@ void LogWindow::ShowPausePrompt(int loggingState) {
                                         font, TextStyle{kWindowText});
     update(ToQRect(first));
     update(ToQRect(second));
+    ForgetFields(first);
+    ForgetFields(second);
   }
 }
 
@@ -91,7 +114,7 @@ void LogWindow::ShowMapTitle() {
     const Settings& c = Config();
     const std::string title = MapTitleText(s.ReviewMode, c.mapColourView, c.component, c.dipoleMode);
     const int cx = (statusRect_.right + mapCaptionRect_.left) / 2;
-    DrawTextCentred(canvas_, cx, statusRect_.top, Q(title), largeFont_, TextStyle{kWindowText});
+    ForgetFields(DrawTextCentred(canvas_, cx, statusRect_.top, Q(title), largeFont_, TextStyle{kWindowText}));
   }
   update();
 }
@@ -225,6 +248,7 @@ void LogWindow::Repaint() {
   const Settings& s = Config();
   const Session& ss = Sess();
   canvas_.Clear(kButtonFace);
+  shownFields_.clear();
   // 1. Map caption.
   if (ss.MapVisible) {
     const std::string caption = MapCaptionText(s.mapUnits, s.mapSize);
@@ -244,6 +268,8 @@ void LogWindow::Repaint() {
   PaintReadoutLabels();
   if (ss.LoggingState == Logging) ShowPausePrompt(Logging);
   ShowWriteWarning();
+  // Texts drawn after a field may cover it: every field draws afresh next time.
+  shownFields_.clear();
   update();
   setFocus();
 }
@@ -283,6 +309,7 @@ void LogWindow::DrawIndicatorCircles(Colour first, Colour second) {
   canvas_.SelectBrush(SolidBrush(second));
   canvas_.Ellipse(p.x + 14, p.y, p.x + 24, p.y + 10);
   update(QRect(p.x - 1, p.y - 1, 27, 13));
+  ForgetFields({p.x - 1, p.y - 1, p.x + 26, p.y + 12});
 }
 
 void LogWindow::PaintGpsLinkWarning() {
@@ -296,6 +323,7 @@ void LogWindow::PaintGpsLinkWarning() {
   for (const Rect* r : fields) {
     canvas_.FillRect(*r, kReadoutWarningColour);
     update(ToQRect(*r));
+    ForgetFields(*r);
   }
 }
 

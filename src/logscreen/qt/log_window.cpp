@@ -159,6 +159,7 @@ void LogWindow::Relayout() {
   ScreenGeometry g{width(), height(), lineHeight_, portrait_, ss.MapVisible, UsesGps(s),
                    2 + TextHeight(largeFont_)};
   layout_ = ComputeScreenLayout(g);
+  shownFields_.clear();
   Place(map_, layout_.map);
   map_->setVisible(ss.MapVisible);
   PanePlacement p;

@@ -119,7 +119,8 @@ class LogWindow : public QWidget, public LoggingScreenSink {
   void OnTimer();
   void UpdateNavVisibility();
   // Drawing helpers.
-  void EraseField(const Rect& r);
+  void EraseField(const Rect& r);  // also forgets the texts shown in fields that meet r
+  void ForgetFields(const Rect& r);  // anything drawn over r: the fields it meets draw again
   void DrawField(const Rect& r, const std::string& text, const QFont& font, Colour colour = 0, bool erase = true);
   void DrawLabel(Point p, const std::string& text, const QFont& font);
   void DrawIndicatorCircles(Colour first, Colour second);
@@ -178,6 +179,14 @@ class LogWindow : public QWidget, public LoggingScreenSink {
   std::array<QPushButton*, 2> channel_{};
   CanvasWidget* map_ = nullptr;
   ButtonSet shownSet_ = ButtonSet::A;
+  // The text each field shows since it was last drawn, so that a handler rewriting the same text draws nothing.
+  struct ShownField {
+    Rect rect;
+    std::string text;
+    QFont font;
+    Colour colour = 0;
+  };
+  std::vector<ShownField> shownFields_;
   InstrumentReadout lastInstrument_;
   ReadoutText lastMarker_;
   unsigned shownWriteErrors_ = 0;

@@ -35,6 +35,11 @@ void Show(CanvasWidget* w) {
   if (w) w->update();
 }
 
+// Shows the part of a pane that changed.
+void ShowPart(CanvasWidget* w, const Rect& r) {
+  if (r.left < r.right && r.top < r.bottom) w->update(QRect(r.left, r.top, r.right - r.left, r.bottom - r.top));
+}
+
 const QFont& LabelFont() {
   if (!g_labelFont) g_labelFont = SystemFont(14, 400);
   return *g_labelFont;
@@ -95,14 +100,8 @@ void ScrollProfilePane(const DisplayPixels& pixels, std::span<const int, kProfil
 }
 
 void UpdateBarPanes(const DisplayPixels& pixels) {
-  if (g_panes.barQ) {
-    DrawConductivityBars(g_panes.barQ->canvas(), pixels.condBarRows);
-    Show(g_panes.barQ);
-  }
-  if (g_panes.barI) {
-    DrawInphaseBars(g_panes.barI->canvas(), pixels.inphBarRows);
-    Show(g_panes.barI);
-  }
+  if (g_panes.barQ) ShowPart(g_panes.barQ, DrawConductivityBars(g_panes.barQ->canvas(), pixels.condBarRows));
+  if (g_panes.barI) ShowPart(g_panes.barI, DrawInphaseBars(g_panes.barI->canvas(), pixels.inphBarRows));
 }
 
 void ShowSpeedOnBar(double shownSpeed) {

@@ -2,11 +2,16 @@
 
 #include <QColor>
 #include <QFontMetrics>
+#include <QGlyphRun>
+#include <QHash>
+#include <QList>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPointF>
 #include <QResizeEvent>
 #include <QStringList>
+#include <QTextLayout>
+#include <QTextOption>
 #include <algorithm>
 
 namespace obrix {
@@ -32,6 +37,65 @@ const QFontMetrics& Metrics(const QFont& font) {
   e.metrics = QFontMetrics(font);
   e.used = true;
   return e.metrics;
+}
+
+// One line laid out once: its advance (as QFontMetrics::horizontalAdvance gives it) and its glyphs, drawn with
+// the baseline at `ascent` below the top of the layout.
+struct ShapedLine {
+  int width = 0;
+  qreal ascent = 0;
+  QList<QGlyphRun> runs;
+};
+
+// Characters that QPainter::drawText and QFontMetrics treat otherwise than a single laid-out line does.
+bool NeedsPlainPath(const QString& text) {
+  for (const QChar c : text) {
+    const char16_t u = c.unicode();
+    if (u < 0x20 || u == 0x9C || u == 0x2028 || u == 0x2029) return true;
+  }
+  return false;
+}
+
+// The lines of the last few fonts used on this thread. Readouts repeat their texts (labels at every repaint,
+// values that stay the same), so most draws find their glyphs here instead of shaping the text again.
+const ShapedLine* Shaped(const QFont& font, const QString& text) {
+  if (NeedsPlainPath(text)) return nullptr;
+  struct Entry {
+    QFont font;
+    QHash<QString, ShapedLine> lines;
+    bool used = false;
+  };
+  constexpr int kEntries = 6;
+  constexpr qsizetype kLinesPerFont = 256;
+  thread_local Entry cache[kEntries];
+  thread_local int next = 0;
+  Entry* entry = nullptr;
+  for (Entry& e : cache)
+    if (e.used && e.font == font && e.font.resolveMask() == font.resolveMask()) entry = &e;
+  if (entry == nullptr) {
+    entry = &cache[next];
+    next = (next + 1) % kEntries;
+    entry->font = font;
+    entry->lines.clear();
+    entry->used = true;
+  }
+  auto it = entry->lines.constFind(text);
+  if (it != entry->lines.constEnd()) return &it.value();
+  if (entry->lines.size() >= kLinesPerFont) entry->lines.clear();
+  QTextLayout layout(text, font);
+  QTextOption option;
+  option.setWrapMode(QTextOption::NoWrap);
+  option.setFlags(QTextOption::IncludeTrailingSpaces);
+  layout.setTextOption(option);
+  layout.beginLayout();
+  QTextLine line = layout.createLine();
+  line.setNumColumns(int(text.size()));
+  layout.endLayout();
+  ShapedLine shaped;
+  shaped.width = qRound(line.horizontalAdvance());
+  shaped.ascent = line.ascent();
+  shaped.runs = line.glyphRuns();
+  return &entry->lines.insert(text, std::move(shaped)).value();
 }
 
 // Images taller than this are drawn in bands: Qt spreads a blend over its thread pool from about 96 lines on,
@@ -82,18 +146,20 @@ QImage CanvasImage(const Canvas& canvas) {
                 canvas.bytesPerLine(), QImage::Format_RGB32);
 }
 
-QSize TextExtent(const QFont& font, const QString& text) {
-  const QFontMetrics& fm = Metrics(font);
-  return QSize(fm.horizontalAdvance(text), fm.height());
+int TextWidth(const QFont& font, const QString& text) {
+  if (text.isEmpty()) return 0;
+  if (const ShapedLine* shaped = Shaped(font, text)) return shaped->width;
+  return Metrics(font).horizontalAdvance(text);
 }
 
-int TextWidth(const QFont& font, const QString& text) { return Metrics(font).horizontalAdvance(text); }
+QSize TextExtent(const QFont& font, const QString& text) { return QSize(TextWidth(font, text), TextHeight(font)); }
 
 int TextHeight(const QFont& font) { return Metrics(font).height(); }
 
 Rect DrawText(Canvas& canvas, int x, int y, const QString& text, const QFont& font, const TextStyle& style) {
   const QFontMetrics& fm = Metrics(font);
-  const int w = fm.horizontalAdvance(text);
+  const ShapedLine* shaped = text.isEmpty() ? nullptr : Shaped(font, text);
+  const int w = shaped ? shaped->width : fm.horizontalAdvance(text);
   const int h = fm.height();
   int left = x;
   if (style.align == TextAlign::Centre) left = x - w / 2;
@@ -105,9 +171,14 @@ Rect DrawText(Canvas& canvas, int x, int y, const QString& text, const QFont& fo
   QImage image = CanvasImage(canvas);
   QPainter painter(&image);
   painter.setRenderHint(QPainter::TextAntialiasing, style.antialias);
-  painter.setFont(font);
   painter.setPen(ToQColor(style.colour));
-  painter.drawText(QPointF(left, y + fm.ascent()), text);
+  if (shaped) {
+    const QPointF origin(left, y + fm.ascent() - shaped->ascent);
+    for (const QGlyphRun& run : shaped->runs) painter.drawGlyphRun(origin, run);
+  } else {
+    painter.setFont(font);
+    painter.drawText(QPointF(left, y + fm.ascent()), text);
+  }
   return cell;
 }
 

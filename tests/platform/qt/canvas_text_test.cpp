@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QPainter>
+#include <algorithm>
 
 #include "platform/canvas.h"
 #include "platform/qt/canvas_text.h"
@@ -95,6 +97,41 @@ TEST(CanvasText, SystemFontHeightIsTheCellHeight) {
   }
   EXPECT_TRUE(SystemFont(18, 400, true).italic());
   EXPECT_EQ(SystemFont(14, 700).weight(), QFont::Bold);
+}
+
+TEST(CanvasText, KeptGlyphsDrawAndMeasureAsQtDoes) {
+  InstallFontSubstitutes();
+  // Readout texts (trailing spaces, degree sign, kerning pairs), an italic font whose glyphs overhang their
+  // advance, and texts the single-line path leaves to Qt (tab, newline); each drawn twice, the second time from
+  // the kept glyphs.
+  const QString texts[] = {"Station:      ", "17.50", "W079\u00b036'38.5200\"", "AVAWTo fi", "  lead", "x",
+                           "a\tb", "two\nlines"};
+  const QFont fonts[] = {SystemFont(14, 400), SystemFont(14, 700), SystemFont(18, 400, true), SystemFont(28, 600)};
+  for (const QFont& font : fonts) {
+    for (const QString& text : texts) {
+      for (bool antialias : {true, false}) {
+        SCOPED_TRACE(text.toStdString() + " in " + font.toString().toStdString());
+        const QFontMetrics fm(font);
+        Canvas want(300, 40, Rgb(240, 240, 240));
+        {
+          QImage image = CanvasImage(want);
+          QPainter p(&image);
+          p.setRenderHint(QPainter::TextAntialiasing, antialias);
+          p.setFont(font);
+          p.setPen(QColor(0, 0, 128));
+          p.drawText(QPointF(7, 5 + fm.ascent()), text);
+        }
+        for (int round = 0; round < 2; ++round) {
+          EXPECT_EQ(TextWidth(font, text), fm.horizontalAdvance(text));
+          Canvas got(300, 40, Rgb(240, 240, 240));
+          TextStyle style{Rgb(0, 0, 128)};
+          style.antialias = antialias;
+          DrawText(got, 7, 5, text, font, style);
+          ASSERT_TRUE(std::equal(got.bits(), got.bits() + 300 * 40, want.bits())) << "round " << round;
+        }
+      }
+    }
+  }
 }
 
 TEST(CanvasWidget, ShowsItsCanvas) {
