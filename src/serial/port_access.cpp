@@ -4,6 +4,7 @@
 #include <mutex>
 
 #include "platform/message_box.h"
+#include "platform/net_source.h"
 #include "platform/ticks.h"
 #include "serial/em38_reader.h"
 #include "serial/gps_reader.h"
@@ -116,6 +117,12 @@ std::string PortErrorText(uint32_t code, int portIndex, int kind) {
   }
 }
 
+std::string InstrumentGpsdText(int portIndex) {
+  return Format("COM%d is linked to gpsd, which serves GNSS receivers only. Link the EM38 port to a serial device "
+                "or to a tcp:// address.",
+                portIndex + 1);
+}
+
 void SetPortMessageHandler(PortMessageHandler handler) {
   std::lock_guard<std::mutex> lock(g_handlerMutex);
   g_handler = std::move(handler);
@@ -152,8 +159,15 @@ namespace {
 int OpenInstrument(bool reportFailure, const PortMessageHandler& show) {
   PortGlobals& ports = Ports();
   const int index = Config().instrumentPort;
+  const std::string link = SerialLinkPath(index);
+  NetAddress address;
+  if (ReadNetLink(link, &address) == NetParse::Valid && address.kind == NetKind::Gpsd) {
+    ports.InstrumentPortHandle = kInvalidPort;
+    if (reportFailure) Show(show, kSerialPortTitle, InstrumentGpsdText(index));
+    return 0;
+  }
   uint32_t error = 0;
-  const int fd = SerialOpen(SerialLinkPath(index), &error);
+  const int fd = SerialOpen(link, &error);
   ports.InstrumentPortHandle = fd;
   if (fd < 0) {
     if (reportFailure) ReportPortError(error, index, kPortKindInstrument, show);

@@ -46,6 +46,8 @@ LineSettings InstrumentLineSettings(int instrumentBaudIndex);
 // The text of a failed open (the first number is portIndex + 1).
 std::string PortErrorText(uint32_t code, int portIndex, int kind);
 inline constexpr const char* kSerialPortTitle = "Serial Port";
+// Shown instead of opening the instrument port when its link names a gpsd source.
+std::string InstrumentGpsdText(int portIndex);
 inline constexpr const char* kGpsPortNotClosedText =
     "The GPS port (cable or Bluetooth connection) cannot be closed. Please exit and re-start the program.";
 
@@ -63,7 +65,7 @@ void ShowPortMessage(const std::string& title, const std::string& text);
 // (through `show`, or the installed handler). Does not change GpsPortState.
 int OpenGpsPort(const PortMessageHandler& show = {});
 // Opens `instrumentPort` at InstrumentBaudIndex into InstrumentPortHandle; 1 on success, 0 on failure (reported
-// only when reportFailure is non-zero).
+// only when reportFailure is non-zero). A link to a gpsd source is refused (InstrumentGpsdText).
 int OpenInstrumentPort(int reportFailure);
 
 // Opens `instrumentPort` again for the EM38 link watchdog; a failure is reported through `show`.

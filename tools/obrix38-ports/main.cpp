@@ -1,7 +1,9 @@
-// obrix38-ports: lists the serial devices and the COMn links of the data root, and links or unlinks a port.
+// obrix38-ports: lists the serial devices and the COMn links of the data root, and links or unlinks a port to a
+// device or a network source.
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <unistd.h>
 
 #include "platform/paths.h"
 #include "platform/program_options.h"
@@ -12,7 +14,7 @@ namespace {
 
 const char kUsageText[] =
     "Usage: obrix38-ports [list]\n"
-    "       obrix38-ports link COMn DEVICE\n"
+    "       obrix38-ports link COMn DEVICE|tcp://HOST:PORT|gpsd://HOST[:PORT]\n"
     "       obrix38-ports unlink COMn\n"
     "\n"
     "The program opens port COMn through the link <data root>/ports/COMn (data root: $OBRIX38_HOME,\n"
@@ -20,6 +22,13 @@ const char kUsageText[] =
     "  list     the serial devices found (/dev/serial/by-id, ttyUSB, ttyACM, rfcomm) and the links\n"
     "  link     points COMn (COM1..COM99) at DEVICE, replacing an earlier link\n"
     "           e.g. obrix38-ports link COM6 /dev/serial/by-id/usb-...-if00-port0\n"
+    "           or at a network source:\n"
+    "           tcp://HOST:PORT     NMEA (or EM38 records) over TCP, e.g. a receiver on Wi-Fi or a serial\n"
+    "                               device server: obrix38-ports link COM6 tcp://192.168.1.20:10110\n"
+    "           gpsd://HOST[:PORT]  the sentences of a receiver held by gpsd (port 2947 unless given; GNSS\n"
+    "                               port only): obrix38-ports link COM6 gpsd://127.0.0.1\n"
+    "           HOST is an IPv4 address, an IPv6 address in brackets or localhost; a host name is looked\n"
+    "           up now and its address is stored (link again when it changes)\n"
     "  unlink   removes the link of COMn\n"
     "  --help   this text\n"
     "  --version  the version\n";
@@ -34,7 +43,7 @@ int List() {
   if (links.empty()) std::printf("  (none)\n");
   for (const auto& l : links)
     std::printf("  %-6s -> %s%s\n", obrix::SerialPortName(l.index).c_str(), l.target.c_str(),
-                l.targetExists ? "" : "  (missing)");
+                l.network ? "  (network)" : l.targetExists ? "" : "  (missing)");
   return 0;
 }
 
@@ -51,12 +60,30 @@ int main(int argc, char** argv) {
       return 2;
     }
     std::string error;
-    const bool ok = command == "link" ? obrix::LinkPort(index, argv[3], &error) : obrix::UnlinkPort(index, &error);
+    std::string target = argc > 3 ? argv[3] : "";
+    bool ok = true;
+    if (command == "link") {
+      std::string resolved;
+      ok = obrix::ResolveNetTarget(target, &resolved, &error);
+      if (ok && resolved != target) {
+        std::printf("%s: host name looked up, linked as %s (link again if its address changes)\n", target.c_str(),
+                    resolved.c_str());
+        target = resolved;
+      }
+      ok = ok && obrix::LinkPort(index, target, &error);
+    } else {
+      ok = obrix::UnlinkPort(index, &error);
+    }
     if (!ok) {
       std::fprintf(stderr, "obrix38-ports: %s %s: %s\n", command.c_str(), argv[2], error.c_str());
       return 1;
     }
-    if (command == "link") std::printf("%s -> %s\n", obrix::SerialLinkPath(index).c_str(), argv[3]);
+    if (command == "link") {
+      char stored[512];
+      const ssize_t n = ::readlink(obrix::SerialLinkPath(index).c_str(), stored, sizeof stored - 1);
+      stored[n > 0 ? n : 0] = '\0';
+      std::printf("%s -> %s\n", obrix::SerialLinkPath(index).c_str(), n > 0 ? stored : target.c_str());
+    }
     return 0;
   }
   if (command != "list" && command != "link" && command != "unlink")
