@@ -244,6 +244,7 @@ void CloseGpsPortForMonitor() {
   if (ports.GpsPortHandle == kInvalidPort) return;
   ports.GpsPortClosing.exchange(1);
   ReaderThread& thread = GpsReaderThread();
+  thread.Wake();
   if (thread.Held()) {
     if (!thread.WaitEnded(5000) && !thread.WaitEnded(2000)) {
       Show({}, kSerialPortTitle, kGpsPortNotClosedText);
