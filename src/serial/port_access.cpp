@@ -185,8 +185,12 @@ int OpenInstrumentPort(int reportFailure) { return OpenInstrument(reportFailure 
 int ReopenInstrumentPort(const PortMessageHandler& show) { return OpenInstrument(true, show); }
 
 int OpenInstrumentPortWithRetries(const std::function<int(int)>& open) {
-  for (int attempt = 1; attempt <= 4; ++attempt) {
-    if (open(attempt == 4 ? 1 : 0)) return 1;
+  // A network source is tried once: its connect has waited for an answer already, on the window thread.
+  NetAddress address;
+  const int attempts =
+      ReadNetLink(SerialLinkPath(Config().instrumentPort), &address) == NetParse::Valid ? 1 : 4;
+  for (int attempt = 1; attempt <= attempts; ++attempt) {
+    if (open(attempt == attempts ? 1 : 0)) return 1;
     DelayMs(10);
   }
   return 0;

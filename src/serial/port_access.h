@@ -71,7 +71,8 @@ int OpenInstrumentPort(int reportFailure);
 // Opens `instrumentPort` again for the EM38 link watchdog; a failure is reported through `show`.
 int ReopenInstrumentPort(const PortMessageHandler& show);
 
-// The instrument attempts at the start of logging: up to four, 10 ms apart; only the last reports a failure.
+// The instrument attempts at the start of logging: up to four, 10 ms apart (one when the port links to a
+// network source); only the last reports a failure.
 // `open` is OpenInstrumentPort unless a test passes another. Returns 1 when an attempt succeeded.
 int OpenInstrumentPortWithRetries(const std::function<int(int)>& open = OpenInstrumentPort);
 

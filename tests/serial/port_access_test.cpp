@@ -257,6 +257,13 @@ TEST_F(PortAccessTest, InstrumentAttemptsReportOnlyTheFourth) {
     EXPECT_EQ(OpenInstrumentPortWithRetries(open), c.result);
     EXPECT_EQ(flags, c.reportFlags);
   }
+  // A network source that does not answer has used its connect bound: one attempt, reported.
+  std::string error;
+  ASSERT_TRUE(LinkPort(3, "tcp://127.0.0.1:" + std::to_string(test::UnusedLoopbackPort()), &error)) << error;
+  Config().instrumentPort = 3;
+  EXPECT_EQ(OpenInstrumentPortWithRetries(), 0);
+  ASSERT_EQ(messages.Count(), 1u);
+  EXPECT_EQ(messages.All()[0].text, "Port COM4 does not exists");
 }
 
 TEST_F(PortAccessTest, InstrumentPortThatFailsThreeTimesShowsNoMessage) {
