@@ -6,6 +6,7 @@
 
 #include "platform/paths.h"
 #include "platform/serial.h"
+#include "export/tool_run.h"
 #include "test_support.h"
 
 namespace obrix {
@@ -68,6 +69,27 @@ TEST(PortLinks, NetworkTargetsStoredPlainListedAsNetworkAndMalformedOnesRefused)
   EXPECT_EQ(resolved, "/dev/ttyUSB0");
   EXPECT_FALSE(ResolveNetTarget("gpsd://[::1", &resolved, &error));
   EXPECT_NE(error.find("gpsd://[::1"), std::string::npos);
+}
+
+TEST(PortLinks, ToolLinksAndListsNetworkAddresses) {
+  test::TempDir dir;
+  const std::string home = dir.path();
+  const struct {
+    std::string args;
+    int status;
+    const char* out;  // in standard output (or, failing, in standard error)
+  } steps[] = {
+      {"link COM6 gpsd://127.0.0.1", 0, "ports/COM6 -> gpsd://127.0.0.1:2947"},
+      {"link com4 tcp://10.0.0.9:4001", 0, "ports/COM4 -> tcp://10.0.0.9:4001"},
+      {"link COM5 tcp://10.0.0.9", 1, "tcp://10.0.0.9: no port (tcp://HOST:PORT)"},
+      {"list", 0, "COM4   -> tcp://10.0.0.9:4001  (network)\n  COM6   -> gpsd://127.0.0.1:2947  (network)"},
+      {"unlink COM6", 0, ""},
+  };
+  for (const auto& s : steps) {
+    const test::ToolRun run = test::RunTool(dir, "obrix38-ports", s.args, false, home);
+    EXPECT_EQ(run.status, s.status) << s.args << "\n" << run.err;
+    EXPECT_NE((s.status == 0 ? run.out : run.err).find(s.out), std::string::npos) << s.args << "\n" << run.out << run.err;
+  }
 }
 
 TEST(PortLinks, DevicesByIdFirstWithoutLegacyNames) {

@@ -14,24 +14,30 @@ namespace {
 
 const char kUsageText[] =
     "Usage: obrix38-ports [list]\n"
-    "       obrix38-ports link COMn DEVICE|tcp://HOST:PORT|gpsd://HOST[:PORT]\n"
-    "       obrix38-ports unlink COMn\n"
+    "  or:  obrix38-ports link COMn DEVICE|ADDRESS\n"
+    "  or:  obrix38-ports unlink COMn\n"
     "\n"
     "The program opens port COMn through the link <data root>/ports/COMn (data root: $OBRIX38_HOME,\n"
     "else ~/.local/share/Wendral/).\n"
     "  list     the serial devices found (/dev/serial/by-id, ttyUSB, ttyACM, rfcomm) and the links\n"
-    "  link     points COMn (COM1..COM99) at DEVICE, replacing an earlier link\n"
-    "           e.g. obrix38-ports link COM6 /dev/serial/by-id/usb-...-if00-port0\n"
-    "           or at a network source:\n"
-    "           tcp://HOST:PORT     NMEA (or EM38 records) over TCP, e.g. a receiver on Wi-Fi or a serial\n"
-    "                               device server: obrix38-ports link COM6 tcp://192.168.1.20:10110\n"
-    "           gpsd://HOST[:PORT]  the sentences of a receiver held by gpsd (port 2947 unless given; GNSS\n"
-    "                               port only): obrix38-ports link COM6 gpsd://127.0.0.1\n"
-    "           HOST is an IPv4 address, an IPv6 address in brackets or localhost; a host name is looked\n"
-    "           up now and its address is stored (link again when it changes)\n"
+    "  link     points COMn (COM1..COM99) at DEVICE or at a network ADDRESS, replacing an earlier link\n"
     "  unlink   removes the link of COMn\n"
     "  --help   this text\n"
-    "  --version  the version\n";
+    "  --version  the version\n"
+    "\n"
+    "Network addresses (HOST: an IPv4 address, an IPv6 address in brackets or localhost; a host name is\n"
+    "looked up when linking and its address is stored, so link again when it changes):\n"
+    "  tcp://HOST:PORT     bytes over TCP both ways: a receiver streaming NMEA (10110 is the usual port) or\n"
+    "                      an EM38 behind a serial device server\n"
+    "  gpsd://HOST[:PORT]  the NMEA sentences of a receiver held by gpsd (port 2947 unless given); for the\n"
+    "                      GNSS port only\n"
+    "\n"
+    "Examples:\n"
+    "  obrix38-ports link COM6 /dev/serial/by-id/usb-...-if00-port0\n"
+    "\n"
+    "  obrix38-ports link COM6 tcp://192.168.1.20:10110\n"
+    "\n"
+    "  obrix38-ports link COM6 gpsd://127.0.0.1\n";
 
 int List() {
   std::printf("Serial devices:\n");
