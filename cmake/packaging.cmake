@@ -81,6 +81,8 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded at run time, not linked: the SVG icon plug-in and the fonts the screens draw with.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, fonts-liberation, fonts-dejavu-core")
+# Receivers held by gpsd are read through it (gpsd:// port links).
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "gpsd")
 # The summary is the first line of the Description field; CPack puts it above the extended description.
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "field data logger for EM38 ground-conductivity surveys")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Obrix38 reads an EM38 ground-conductivity meter and a GNSS receiver over

@@ -35,6 +35,9 @@ inline constexpr size_t kMonitorCommandMax = 82;
 // longer than the send buffer takes.
 bool MonitorCommandBytes(std::string_view text8, std::string* bytes);
 inline constexpr const char* kMonitorSendTitle = "Send Message to GPS Receiver";
+// Shown instead of the send dialog when the GPS port is a gpsd source.
+inline constexpr const char* kMonitorSendGpsdText =
+    "The receiver on this port is held by gpsd: commands cannot be sent to it from here.";
 // Shown instead of sending a command that does not fit.
 std::string MonitorCommandTooLongText(size_t length);
 

@@ -3,6 +3,7 @@
 #include "platform/serial.h"
 #include "platform/ticks.h"
 #include "serial/port_access.h"
+#include "serial/reader_thread.h"
 
 namespace obrix {
 
@@ -45,13 +46,18 @@ MonitorValues& MonitorShared() {
 int MonitorReaderLoop(MonitorSink& sink) {
   PortGlobals& ports = Ports();
   MonitorReader reader(sink, TickMs());
+  const int wake = GpsReaderThread().WakeFd();
+  unsigned char buf[512];
   while (ports.GpsPortHandle != kInvalidPort && ports.GpsPortClosing.load() == 0) {
     if (MonitorShared().MonitorReaderPaused) {
       DelayMs(50);
       continue;
     }
-    unsigned char byte = 0;
-    if (SerialReadByte(ports.GpsPortHandle, kGpsReadTimeoutMs, &byte) == 1) reader.Feed(byte, TickMs());
+    const int n = SerialReadSome(ports.GpsPortHandle, buf, sizeof buf, kGpsReadTimeoutMs, wake);
+    // Paused during the read: what came is dropped, as the purge at Go drops the rest.
+    if (MonitorShared().MonitorReaderPaused) continue;
+    const uint32_t at = TickMs();
+    for (int i = 0; i < n; ++i) reader.Feed(buf[i], at);
     reader.Idle(TickMs());
   }
   return 0;

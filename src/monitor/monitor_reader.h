@@ -45,8 +45,8 @@ struct MonitorValues {
 };
 MonitorValues& MonitorShared();
 
-// Thread body: while GpsPortHandle is valid and GpsPortClosing is 0, waits 50 ms while paused, else reads one
-// byte (50 ms time-out) and feeds a MonitorReader. Returns 0.
+// Thread body: while GpsPortHandle is valid and GpsPortClosing is 0, waits 50 ms while paused, else reads what
+// the port has (50 ms time-out, or until the GPS reader thread is woken) and feeds a MonitorReader. Returns 0.
 int MonitorReaderLoop(MonitorSink& sink);
 
 }  // namespace obrix

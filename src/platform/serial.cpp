@@ -1,15 +1,19 @@
 #include "platform/serial.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
+#include <optional>
 #include <poll.h>
+#include <sys/socket.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <thread>
 #include <unistd.h>
 
+#include "platform/net_source.h"
 #include "platform/paths.h"
 #include "platform/wake_event.h"
 
@@ -24,6 +28,16 @@ int MsLeft(Clock::time_point deadline) {
 }
 
 void SleepUntil(Clock::time_point deadline) { std::this_thread::sleep_until(deadline); }
+
+// Reads from a port after poll reported input; a network source passes the bytes through its filter. The count
+// kept; 0 when the poll should be repeated (interrupted, nothing there after all, every byte dropped); -1 when the
+// device hung up, the peer closed or the read failed.
+ssize_t ReadPort(int fd, unsigned char* buf, size_t size) {
+  const ssize_t n = ::read(fd, buf, size);
+  if (n < 0) return errno == EINTR || errno == EAGAIN ? 0 : -1;
+  if (n == 0) return -1;
+  return static_cast<ssize_t>(FilterNetBytes(fd, buf, static_cast<size_t>(n)));
+}
 
 void SetModemLine(int fd, int line, bool on) {
   int bits = line;
@@ -78,6 +92,16 @@ unsigned SpeedConstant(int baud) {
 }
 
 int SerialOpen(const std::string& path, uint32_t* error) {
+  NetAddress address;
+  switch (ReadNetLink(path, &address)) {
+    case NetParse::Valid:
+      return NetConnect(address, kNetConnectTimeoutMs, error);
+    case NetParse::Invalid:
+      if (error) *error = kErrorInvalidParameter;
+      return kInvalidPort;
+    case NetParse::NotNetwork:
+      break;
+  }
   int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
     if (error) *error = WindowsErrorFromErrno(errno);
@@ -120,6 +144,7 @@ void ApplyLineSettings(termios& t, const LineSettings& s) {
 }
 
 bool SerialConfigure(int fd, const LineSettings& s, uint32_t* error) {
+  if (NetSourceKind(fd)) return true;  // no line settings on a network source
   termios t{};
   if (::tcgetattr(fd, &t) != 0) {
     if (error) *error = WindowsErrorFromErrno(errno);
@@ -147,9 +172,9 @@ int SerialReadByte(int fd, int timeoutMs, unsigned char* byte) {
     if (r < 0 && errno == EINTR) continue;
     if (r <= 0) return 0;  // time-out (or a poll failure, treated as no data)
     if (p.revents & POLLIN) {
-      const ssize_t n = ::read(fd, byte, 1);
+      const ssize_t n = ReadPort(fd, byte, 1);
       if (n == 1) return 1;
-      if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+      if (n == 0) continue;
     }
     // Hung up, closed peer or a read error: no data until the time-out, never a spin.
     SleepUntil(deadline);
@@ -178,9 +203,9 @@ int SerialReadSome(int fd, unsigned char* buf, size_t size, int timeoutMs, int w
       return 0;
     }
     if (watchPort && (p[0].revents & POLLIN)) {
-      const ssize_t n = ::read(fd, buf, size);
+      const ssize_t n = ReadPort(fd, buf, size);
       if (n > 0) return static_cast<int>(n);
-      if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+      if (n == 0) continue;
     }
     // Hung up, closed peer or a read error: no data until the time-out, never a spin.
     watchPort = false;
@@ -189,12 +214,15 @@ int SerialReadSome(int fd, unsigned char* buf, size_t size, int timeoutMs, int w
 
 bool SerialWrite(int fd, const void* data, size_t size, int timeoutMs) {
   if (fd < 0) return false;
+  const std::optional<NetKind> net = NetSourceKind(fd);
+  if (net == NetKind::Gpsd) return false;  // gpsd owns its receivers
   // A total time-out: 10 ms per byte plus the constant.
   const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs + static_cast<int>(size) * 10);
   const auto* p = static_cast<const unsigned char*>(data);
   size_t done = 0;
   while (done < size) {
-    const ssize_t n = ::write(fd, p + done, size - done);
+    // A peer that has gone fails the send instead of raising SIGPIPE.
+    const ssize_t n = net ? ::send(fd, p + done, size - done, MSG_NOSIGNAL) : ::write(fd, p + done, size - done);
     if (n > 0) {
       done += static_cast<size_t>(n);
       continue;
@@ -210,11 +238,32 @@ bool SerialWrite(int fd, const void* data, size_t size, int timeoutMs) {
 }
 
 void SerialPurge(int fd) {
-  if (fd >= 0) (void)::tcflush(fd, TCIOFLUSH);
+  if (fd < 0) return;
+  if (!NetSourceKind(fd)) {
+    (void)::tcflush(fd, TCIOFLUSH);
+    return;
+  }
+  // What has arrived so far is read and dropped (through the source's filter, which keeps its place in the
+  // stream); bytes arriving meanwhile are left for the reader.
+  int queued = 0;
+  if (::ioctl(fd, FIONREAD, &queued) != 0) return;
+  unsigned char buf[512];
+  while (queued > 0) {
+    const ssize_t n = ::recv(fd, buf, std::min(sizeof buf, static_cast<size_t>(queued)), MSG_DONTWAIT);
+    if (n <= 0) return;
+    FilterNetBytes(fd, buf, static_cast<size_t>(n));
+    queued -= static_cast<int>(n);
+  }
 }
 
 bool SerialClose(int fd) {
   if (fd < 0) return false;
+  if (NetSourceKind(fd)) {
+    // Forgotten first: once closed, the number may be given to another port.
+    ForgetNetSource(fd);
+    ::close(fd);
+    return true;
+  }
   // TIOCEXCL would outlive the holder on a pseudo-terminal.
   (void)::ioctl(fd, TIOCNXCL);
   ::flock(fd, LOCK_UN);

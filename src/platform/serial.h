@@ -1,6 +1,7 @@
 #pragma once
 // Serial ports over POSIX termios: exclusive open, raw line settings, reads bounded by a time-out,
-// purge and close. Failures are reported as Windows system error codes translated from errno.
+// purge and close. Failures are reported as Windows system error codes translated from errno. A port link may
+// name a network source instead (platform/net_source.h): the same calls then work on its socket.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -41,12 +42,14 @@ struct LineSettings {
 };
 
 // Opens `path` read/write without becoming its controlling terminal, takes flock(LOCK_EX|LOCK_NB) and
-// TIOCEXCL, and puts the line in raw mode. Returns the descriptor, or -1 with *error set.
+// TIOCEXCL, and puts the line in raw mode. Returns the descriptor, or -1 with *error set. When `path` is a
+// link whose text is a network address, connects to it instead (a malformed or non-numeric address: 87).
 int SerialOpen(const std::string& path, uint32_t* error);
 // Raw mode with the line settings on `t`: data bits, parity (with input parity checking), stop bits, no flow
 // control, reads return at once; the rate stays as it is when settings.baud is 0 or unsupported.
 void ApplyLineSettings(termios& t, const LineSettings& settings);
 // Applies the line settings (raw mode, no flow control, reads return at once). false with *error on failure.
+// A network source has none: true.
 bool SerialConfigure(int fd, const LineSettings& settings, uint32_t* error);
 // Reads one byte, waiting at most `timeoutMs`. Returns 1 with the byte, 0 when nothing came. An invalid
 // descriptor or a hung-up device waits out the time-out, so a caller looping on it keeps its pace.
@@ -56,8 +59,9 @@ int SerialReadByte(int fd, int timeoutMs, unsigned char* byte);
 // (time-out or wake-up). An invalid descriptor or a hung-up device waits for the wake-up or the time-out only.
 int SerialReadSome(int fd, unsigned char* buf, size_t size, int timeoutMs, int wakeFd);
 // Writes all bytes within about `timeoutMs` plus the time the bytes take; true when everything was written.
+// Never writes to a gpsd source (false).
 bool SerialWrite(int fd, const void* data, size_t size, int timeoutMs);
-// Discards what is queued in both directions.
+// Discards what is queued in both directions (on a network source: what has arrived).
 void SerialPurge(int fd);
 // Releases the exclusive hold and closes. Ignores -1. Returns true when the descriptor was closed.
 bool SerialClose(int fd);

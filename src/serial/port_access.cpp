@@ -4,6 +4,7 @@
 #include <mutex>
 
 #include "platform/message_box.h"
+#include "platform/net_source.h"
 #include "platform/ticks.h"
 #include "serial/em38_reader.h"
 #include "serial/gps_reader.h"
@@ -116,6 +117,12 @@ std::string PortErrorText(uint32_t code, int portIndex, int kind) {
   }
 }
 
+std::string InstrumentGpsdText(int portIndex) {
+  return Format("COM%d is linked to gpsd, which serves GNSS receivers only. Link the EM38 port to a serial device "
+                "or to a tcp:// address.",
+                portIndex + 1);
+}
+
 void SetPortMessageHandler(PortMessageHandler handler) {
   std::lock_guard<std::mutex> lock(g_handlerMutex);
   g_handler = std::move(handler);
@@ -152,8 +159,15 @@ namespace {
 int OpenInstrument(bool reportFailure, const PortMessageHandler& show) {
   PortGlobals& ports = Ports();
   const int index = Config().instrumentPort;
+  const std::string link = SerialLinkPath(index);
+  NetAddress address;
+  if (ReadNetLink(link, &address) == NetParse::Valid && address.kind == NetKind::Gpsd) {
+    ports.InstrumentPortHandle = kInvalidPort;
+    if (reportFailure) Show(show, kSerialPortTitle, InstrumentGpsdText(index));
+    return 0;
+  }
   uint32_t error = 0;
-  const int fd = SerialOpen(SerialLinkPath(index), &error);
+  const int fd = SerialOpen(link, &error);
   ports.InstrumentPortHandle = fd;
   if (fd < 0) {
     if (reportFailure) ReportPortError(error, index, kPortKindInstrument, show);
@@ -171,8 +185,12 @@ int OpenInstrumentPort(int reportFailure) { return OpenInstrument(reportFailure 
 int ReopenInstrumentPort(const PortMessageHandler& show) { return OpenInstrument(true, show); }
 
 int OpenInstrumentPortWithRetries(const std::function<int(int)>& open) {
-  for (int attempt = 1; attempt <= 4; ++attempt) {
-    if (open(attempt == 4 ? 1 : 0)) return 1;
+  // A network source is tried once: its connect has waited for an answer already, on the window thread.
+  NetAddress address;
+  const int attempts =
+      ReadNetLink(SerialLinkPath(Config().instrumentPort), &address) == NetParse::Valid ? 1 : 4;
+  for (int attempt = 1; attempt <= attempts; ++attempt) {
+    if (open(attempt == attempts ? 1 : 0)) return 1;
     DelayMs(10);
   }
   return 0;
@@ -230,6 +248,7 @@ void CloseGpsPortForMonitor() {
   if (ports.GpsPortHandle == kInvalidPort) return;
   ports.GpsPortClosing.exchange(1);
   ReaderThread& thread = GpsReaderThread();
+  thread.Wake();
   if (thread.Held()) {
     if (!thread.WaitEnded(5000) && !thread.WaitEnded(2000)) {
       Show({}, kSerialPortTitle, kGpsPortNotClosedText);

@@ -46,6 +46,8 @@ LineSettings InstrumentLineSettings(int instrumentBaudIndex);
 // The text of a failed open (the first number is portIndex + 1).
 std::string PortErrorText(uint32_t code, int portIndex, int kind);
 inline constexpr const char* kSerialPortTitle = "Serial Port";
+// Shown instead of opening the instrument port when its link names a gpsd source.
+std::string InstrumentGpsdText(int portIndex);
 inline constexpr const char* kGpsPortNotClosedText =
     "The GPS port (cable or Bluetooth connection) cannot be closed. Please exit and re-start the program.";
 
@@ -63,13 +65,14 @@ void ShowPortMessage(const std::string& title, const std::string& text);
 // (through `show`, or the installed handler). Does not change GpsPortState.
 int OpenGpsPort(const PortMessageHandler& show = {});
 // Opens `instrumentPort` at InstrumentBaudIndex into InstrumentPortHandle; 1 on success, 0 on failure (reported
-// only when reportFailure is non-zero).
+// only when reportFailure is non-zero). A link to a gpsd source is refused (InstrumentGpsdText).
 int OpenInstrumentPort(int reportFailure);
 
 // Opens `instrumentPort` again for the EM38 link watchdog; a failure is reported through `show`.
 int ReopenInstrumentPort(const PortMessageHandler& show);
 
-// The instrument attempts at the start of logging: up to four, 10 ms apart; only the last reports a failure.
+// The instrument attempts at the start of logging: up to four, 10 ms apart (one when the port links to a
+// network source); only the last reports a failure.
 // `open` is OpenInstrumentPort unless a test passes another. Returns 1 when an attempt succeeded.
 int OpenInstrumentPortWithRetries(const std::function<int(int)>& open = OpenInstrumentPort);
 

@@ -4,8 +4,13 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <arpa/inet.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
+#include "platform/net_source.h"
 #include "platform/paths.h"
 #include "platform/serial.h"
 
@@ -35,6 +40,7 @@ std::vector<PortLink> ListPortLinks() {
     link.index = index;
     link.target = fs::read_symlink(entry.path(), ec).string();
     link.targetExists = fs::exists(entry.path(), ec);
+    link.network = SplitNetAddress(link.target, nullptr) == NetParse::Valid;
     links.push_back(std::move(link));
   }
   std::sort(links.begin(), links.end(), [](const PortLink& a, const PortLink& b) { return a.index < b.index; });
@@ -58,10 +64,23 @@ std::vector<std::string> ListSerialDevices(const std::string& devRoot) {
   return devices;
 }
 
-bool LinkPort(int index, const std::string& device, std::string* error) {
-  if (index < 0 || index > 98 || device.empty()) {
+bool LinkPort(int index, const std::string& target, std::string* error) {
+  if (index < 0 || index > 98 || target.empty()) {
     if (error) *error = "invalid port or device";
     return false;
+  }
+  std::string device = target;
+  NetAddress address;
+  std::string why;
+  switch (ParseNetAddress(target, &address, &why)) {
+    case NetParse::Invalid:
+      if (error) *error = target + ": " + why;
+      return false;
+    case NetParse::Valid:
+      device = NetAddressText(address);
+      break;
+    case NetParse::NotNetwork:
+      break;
   }
   if (!MakeFolders(PortsFolder())) {
     if (error) *error = "cannot create " + PortsFolder();
@@ -76,6 +95,42 @@ bool LinkPort(int index, const std::string& device, std::string* error) {
     ::unlink(temp.c_str());
     return false;
   }
+  return true;
+}
+
+bool ResolveNetTarget(const std::string& target, std::string* resolved, std::string* error) {
+  NetAddress address;
+  std::string why;
+  const NetParse split = SplitNetAddress(target, &address, &why);
+  if (split == NetParse::Invalid) {
+    if (error) *error = target + ": " + why;
+    return false;
+  }
+  if (split == NetParse::NotNetwork || ParseNetAddress(target, nullptr) == NetParse::Valid) {
+    *resolved = target;
+    return true;
+  }
+  addrinfo hints{};
+  hints.ai_family = AF_UNSPEC;
+  hints.ai_socktype = SOCK_STREAM;
+  addrinfo* found = nullptr;
+  const int rc = ::getaddrinfo(address.host.c_str(), nullptr, &hints, &found);
+  if (rc != 0 || !found) {
+    if (error) *error = address.host + ": " + ::gai_strerror(rc);
+    return false;
+  }
+  char text[INET6_ADDRSTRLEN] = {};
+  const void* raw = found->ai_family == AF_INET6
+                        ? static_cast<const void*>(&reinterpret_cast<sockaddr_in6*>(found->ai_addr)->sin6_addr)
+                        : static_cast<const void*>(&reinterpret_cast<sockaddr_in*>(found->ai_addr)->sin_addr);
+  const bool ok = ::inet_ntop(found->ai_family, raw, text, sizeof text) != nullptr;
+  ::freeaddrinfo(found);
+  if (!ok) {
+    if (error) *error = address.host + ": no usable address";
+    return false;
+  }
+  address.host = text;
+  *resolved = NetAddressText(address);
   return true;
 }
 

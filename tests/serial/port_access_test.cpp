@@ -6,11 +6,14 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <thread>
 #include <vector>
 
 #include "platform/message_box.h"
 #include "platform/ticks.h"
 #include "pty_port.h"
+#include "serial/port_links.h"
+#include "serial/tcp_server.h"
 #include "serial/reader_thread.h"
 #include "serial_fixture.h"
 
@@ -195,6 +198,46 @@ TEST_F(PortAccessTest, LinkToSomethingThatIsNoTerminalFailsWithItsCode) {
             "Port COM6 cannot be open - Error #31. For a full list, see Windows System Error Codes.");
 }
 
+TEST_F(PortAccessTest, NetworkLinksOpenLikeDevicesExceptGpsdForTheInstrument) {
+  test::TcpServer server;
+  ASSERT_TRUE(server.ok());
+  MakeFolders(PortsFolder());
+  Config().instrumentPort = 3;
+  Config().gpsPort = 5;
+  std::string error;
+
+  // A serial device server for the EM38, gpsd for the receiver: both open without line settings.
+  ASSERT_TRUE(LinkPort(3, server.Address(), &error)) << error;
+  ASSERT_TRUE(LinkPort(5, server.Address("gpsd"), &error)) << error;
+  EXPECT_EQ(OpenInstrumentPort(1), 1);
+  EXPECT_EQ(OpenGpsPort(), 1);
+  EXPECT_TRUE(server.WaitClient(2000));
+  CloseInstrumentPort();
+  CloseGpsPort();
+  EXPECT_EQ(messages.Count(), 0u);
+
+  // gpsd serves receivers only: the instrument port refuses it before connecting.
+  ASSERT_TRUE(LinkPort(3, server.Address("gpsd"), &error)) << error;
+  const int connections = server.accepted();
+  EXPECT_EQ(OpenInstrumentPort(0), 0);
+  EXPECT_EQ(messages.Count(), 0u);
+  EXPECT_EQ(OpenInstrumentPort(1), 0);
+  EXPECT_EQ(Ports().InstrumentPortHandle, kInvalidPort);
+  ASSERT_EQ(messages.Count(), 1u);
+  EXPECT_EQ(messages.All()[0].title, "Serial Port");
+  EXPECT_EQ(messages.All()[0].text, InstrumentGpsdText(3));
+  EXPECT_NE(messages.All()[0].text.find("COM4 is linked to gpsd"), std::string::npos);
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_EQ(server.accepted(), connections);
+
+  // Nothing listening: the port does not exist.
+  server.Stop();
+  EXPECT_EQ(OpenGpsPort(), 0);
+  EXPECT_EQ(Ports().GpsPortHandle, kInvalidPort);
+  ASSERT_EQ(messages.Count(), 2u);
+  EXPECT_EQ(messages.All()[1].text, "Port COM6 does not exists");
+}
+
 TEST_F(PortAccessTest, InstrumentAttemptsReportOnlyTheFourth) {
   const struct {
     int succeedAt;  // 0 = never
@@ -214,6 +257,13 @@ TEST_F(PortAccessTest, InstrumentAttemptsReportOnlyTheFourth) {
     EXPECT_EQ(OpenInstrumentPortWithRetries(open), c.result);
     EXPECT_EQ(flags, c.reportFlags);
   }
+  // A network source that does not answer has used its connect bound: one attempt, reported.
+  std::string error;
+  ASSERT_TRUE(LinkPort(3, "tcp://127.0.0.1:" + std::to_string(test::UnusedLoopbackPort()), &error)) << error;
+  Config().instrumentPort = 3;
+  EXPECT_EQ(OpenInstrumentPortWithRetries(), 0);
+  ASSERT_EQ(messages.Count(), 1u);
+  EXPECT_EQ(messages.All()[0].text, "Port COM4 does not exists");
 }
 
 TEST_F(PortAccessTest, InstrumentPortThatFailsThreeTimesShowsNoMessage) {

@@ -30,8 +30,8 @@ class SimProcess {
   SimProcess(const SimProcess&) = delete;
   SimProcess& operator=(const SimProcess&) = delete;
 
-  // Starts `tool` with `args` and OBRIX38_HOME = `dataRoot`; its stdout (and its stderr with `withStderr`) goes
-  // to a pipe read by ReadOutput.
+  // Starts `tool` (a built executable, or an absolute path) with `args` and OBRIX38_HOME = `dataRoot`; its
+  // stdout (and its stderr with `withStderr`) goes to a pipe read by ReadOutput.
   bool Start(const std::string& tool, const std::vector<std::string>& args, const std::string& dataRoot,
              bool withStderr = false);
   // Sends a signal to the process.
@@ -100,7 +100,7 @@ inline bool SimProcess::Start(const std::string& tool, const std::vector<std::st
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 1);
   if (withStderr) posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 2);
-  std::string exe = BinFolder() + "/" + tool;
+  std::string exe = !tool.empty() && tool[0] == '/' ? tool : BinFolder() + "/" + tool;
   std::vector<std::string> argStore = {exe};
   argStore.insert(argStore.end(), args.begin(), args.end());
   std::vector<char*> argv;

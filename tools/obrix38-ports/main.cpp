@@ -1,7 +1,9 @@
-// obrix38-ports: lists the serial devices and the COMn links of the data root, and links or unlinks a port.
+// obrix38-ports: lists the serial devices and the COMn links of the data root, and links or unlinks a port to a
+// device or a network source.
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <unistd.h>
 
 #include "platform/paths.h"
 #include "platform/program_options.h"
@@ -12,17 +14,30 @@ namespace {
 
 const char kUsageText[] =
     "Usage: obrix38-ports [list]\n"
-    "       obrix38-ports link COMn DEVICE\n"
-    "       obrix38-ports unlink COMn\n"
+    "  or:  obrix38-ports link COMn DEVICE|ADDRESS\n"
+    "  or:  obrix38-ports unlink COMn\n"
     "\n"
     "The program opens port COMn through the link <data root>/ports/COMn (data root: $OBRIX38_HOME,\n"
     "else ~/.local/share/Wendral/).\n"
     "  list     the serial devices found (/dev/serial/by-id, ttyUSB, ttyACM, rfcomm) and the links\n"
-    "  link     points COMn (COM1..COM99) at DEVICE, replacing an earlier link\n"
-    "           e.g. obrix38-ports link COM6 /dev/serial/by-id/usb-...-if00-port0\n"
+    "  link     points COMn (COM1..COM99) at DEVICE or at a network ADDRESS, replacing an earlier link\n"
     "  unlink   removes the link of COMn\n"
     "  --help   this text\n"
-    "  --version  the version\n";
+    "  --version  the version\n"
+    "\n"
+    "Network addresses (HOST: an IPv4 address, an IPv6 address in brackets or localhost; a host name is\n"
+    "looked up when linking and its address is stored, so link again when it changes):\n"
+    "  tcp://HOST:PORT     bytes over TCP both ways: a receiver streaming NMEA (10110 is the usual port) or\n"
+    "                      an EM38 behind a serial device server\n"
+    "  gpsd://HOST[:PORT]  the NMEA sentences of a receiver held by gpsd (port 2947 unless given); for the\n"
+    "                      GNSS port only\n"
+    "\n"
+    "Examples:\n"
+    "  obrix38-ports link COM6 /dev/serial/by-id/usb-...-if00-port0\n"
+    "\n"
+    "  obrix38-ports link COM6 tcp://192.168.1.20:10110\n"
+    "\n"
+    "  obrix38-ports link COM6 gpsd://127.0.0.1\n";
 
 int List() {
   std::printf("Serial devices:\n");
@@ -34,7 +49,7 @@ int List() {
   if (links.empty()) std::printf("  (none)\n");
   for (const auto& l : links)
     std::printf("  %-6s -> %s%s\n", obrix::SerialPortName(l.index).c_str(), l.target.c_str(),
-                l.targetExists ? "" : "  (missing)");
+                l.network ? "  (network)" : l.targetExists ? "" : "  (missing)");
   return 0;
 }
 
@@ -51,12 +66,30 @@ int main(int argc, char** argv) {
       return 2;
     }
     std::string error;
-    const bool ok = command == "link" ? obrix::LinkPort(index, argv[3], &error) : obrix::UnlinkPort(index, &error);
+    std::string target = argc > 3 ? argv[3] : "";
+    bool ok = true;
+    if (command == "link") {
+      std::string resolved;
+      ok = obrix::ResolveNetTarget(target, &resolved, &error);
+      if (ok && resolved != target) {
+        std::printf("%s: host name looked up, linked as %s (link again if its address changes)\n", target.c_str(),
+                    resolved.c_str());
+        target = resolved;
+      }
+      ok = ok && obrix::LinkPort(index, target, &error);
+    } else {
+      ok = obrix::UnlinkPort(index, &error);
+    }
     if (!ok) {
       std::fprintf(stderr, "obrix38-ports: %s %s: %s\n", command.c_str(), argv[2], error.c_str());
       return 1;
     }
-    if (command == "link") std::printf("%s -> %s\n", obrix::SerialLinkPath(index).c_str(), argv[3]);
+    if (command == "link") {
+      char stored[512];
+      const ssize_t n = ::readlink(obrix::SerialLinkPath(index).c_str(), stored, sizeof stored - 1);
+      stored[n > 0 ? n : 0] = '\0';
+      std::printf("%s -> %s\n", obrix::SerialLinkPath(index).c_str(), n > 0 ? stored : target.c_str());
+    }
     return 0;
   }
   if (command != "list" && command != "link" && command != "unlink")

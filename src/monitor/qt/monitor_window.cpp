@@ -15,6 +15,7 @@
 #include "platform/qt/canvas_text.h"
 #include "platform/qt/key_translate.h"
 #include "platform/qt/message_box.h"
+#include "platform/net_source.h"
 #include "platform/serial.h"
 #include "platform/text.h"
 #include "platform/ticks.h"
@@ -214,6 +215,11 @@ void MonitorWindow::Go() {
 }
 
 void MonitorWindow::Send() {
+  if (NetSourceKind(Ports().GpsPortHandle) == NetKind::Gpsd) {
+    ShowMessage(kMessageOk, kMonitorSendTitle, kMonitorSendGpsdText, this);
+    setFocus();
+    return;
+  }
   QString text = edit_->text();
   if (!RunGpsMessageDialog(this, &text)) {
     setFocus();

@@ -15,12 +15,15 @@
 #include "monitor/monitor_reader.h"
 #include "monitor/qt/gps_message_dialog.h"
 #include "platform/message_box.h"
+#include "platform/net_source.h"
 #include "platform/paths.h"
 #include "platform/pty_link.h"
 #include "platform/qt/buttons.h"
 #include "platform/qt/scripted_prompts.h"
 #include "platform/ticks.h"
 #include "serial/port_access.h"
+#include "serial/port_links.h"
+#include "serial/tcp_server.h"
 #include "serial/reader_thread.h"
 #include "settings/settings.h"
 #include "state/session.h"
@@ -185,6 +188,54 @@ TEST_F(MonitorWindowTest, SendRefusesWhatTheBufferCannotHoldAndCancelSendsNothin
   monitor_->RunCommand(kMonitorSend);
   EXPECT_EQ(monitor_->edit()->text().toStdString(), edited) << "Cancel keeps the edit as it was";
   EXPECT_EQ(DeviceReads(1, 300), "");
+}
+
+TEST_F(MonitorWindowTest, TcpSourceListsItsLinesAndSendReachesTheServer) {
+  test::TcpServer server;
+  ASSERT_TRUE(server.ok());
+  std::string error;
+  ASSERT_TRUE(LinkPort(5, server.Address(), &error)) << error;
+  monitor_->Open();
+  ASSERT_EQ(Sess().ActiveScreen, 2);
+  ASSERT_TRUE(server.WaitClient(2000));
+  ASSERT_TRUE(server.Write("$GPGGA,tcp*00\r\n"));
+  ASSERT_TRUE(WaitFor([&] { return ListCount() == 1; }, 2000));
+  EXPECT_EQ(LastLine(), "$GPGGA,tcp*00");
+
+  ScopedScriptedPrompts prompts;
+  prompts << PromptAnswer::RunDialog({}, DialogEnd::ClickOk(), "GETGPSMESSAGE");
+  monitor_->RunCommand(kMonitorSend);
+  EXPECT_EQ(server.Received(2000), "$PASHS,NME,SAT,A,ON\r\n");
+  EXPECT_EQ(prompts.Calls().size(), 1u);
+  ASSERT_TRUE(server.Write("$BACK\r\n"));
+  EXPECT_TRUE(WaitFor([&] { return ListCount() == 2; }, 2000));
+  monitor_->RunCommand(kMonitorExit);
+  EXPECT_EQ(Ports().GpsPortHandle.load(), kInvalidPort);
+}
+
+TEST_F(MonitorWindowTest, GpsdSourceListsSentencesWithoutItsReportsAndRefusesSend) {
+  test::TcpServer server;
+  ASSERT_TRUE(server.ok());
+  std::string error;
+  ASSERT_TRUE(LinkPort(5, server.Address("gpsd"), &error)) << error;
+  monitor_->Open();
+  ASSERT_EQ(Sess().ActiveScreen, 2);
+  EXPECT_EQ(server.Received(2000), kGpsdWatchRequest);
+  ASSERT_TRUE(server.Write("{\"class\":\"VERSION\"}\r\n$GPGGA,gpsd*00\r\n{\"class\":\"DEVICE\"}\r\n$GPGSA,x\r\n"));
+  ASSERT_TRUE(WaitFor([&] { return ListCount() == 2; }, 2000));
+  EXPECT_EQ(monitor_->list()->item(0)->text(), "$GPGGA,gpsd*00");
+  EXPECT_EQ(LastLine(), "$GPGSA,x");
+
+  ScopedScriptedPrompts prompts;
+  prompts << PromptAnswer::Press(IDOK, kMessageOk);
+  monitor_->RunCommand(kMonitorSend);
+  ASSERT_EQ(prompts.Calls().size(), 1u) << "no send dialog";
+  EXPECT_EQ(prompts.Calls()[0].title, kMonitorSendTitle);
+  EXPECT_EQ(prompts.Calls()[0].text, kMonitorSendGpsdText);
+  EXPECT_EQ(server.Received(300), "");
+  EXPECT_TRUE(monitor_->running());
+  ASSERT_TRUE(server.Write("$AFTER\r\n"));
+  EXPECT_TRUE(WaitFor([&] { return ListCount() == 3; }, 2000));
 }
 
 TEST_F(MonitorWindowTest, ExitClosesThePortAndReopens) {
