@@ -17,6 +17,18 @@ bool ProfileZeroLine() {
   return GridHasZeroLine(Panes().ProfileHeight, g.min, g.max, g.factor);
 }
 
+// How far a pen's footprint reaches from the point it is stamped at, either way.
+int Reach(const Pen& pen) { return std::clamp(pen.width, 1, Canvas::kMaxPenWidth) / 2; }
+
+Rect ClippedTo(const Canvas& dc, Rect r) {
+  r.left = std::max(r.left, 0);
+  r.top = std::max(r.top, 0);
+  r.right = std::min(r.right, dc.width());
+  r.bottom = std::min(r.bottom, dc.height());
+  if (r.left >= r.right || r.top >= r.bottom) return {};
+  return r;
+}
+
 }  // namespace
 
 void DrawGridLines(Canvas& dc, const GridRows& rows, bool zeroLine, int x0, int x1) {
@@ -29,14 +41,20 @@ void DrawGridLines(Canvas& dc, const GridRows& rows, bool zeroLine, int x0, int 
   }
 }
 
-void ScrollProfile(Canvas& dc, const std::array<int, kProfileChannels>& rows,
-                   std::span<const int, kProfileChannels> present) {
+ProfileStep ScrollProfile(Canvas& dc, const std::array<int, kProfileChannels>& rows,
+                          std::span<const int, kProfileChannels> present) {
   PaneState& p = Panes();
   const SharedPens& pens = Pens();
   const int x = p.ProfileWidth - kProfileRightMargin;
   const int h = p.ProfileHeight;
+  int reach = std::max({Reach(pens.BackgroundPen), Reach(pens.GridPen), Reach(pens.ZeroLinePen)});
 
-  dc.BitBlt(0, 0, p.ProfileWidth - kProfileRightMargin - 1, h, dc, 2, 0);
+  // The block from column 2 to column x + 1 moves two pixels left (BitBlt clips the same way).
+  const int movedWidth = x - 1;
+  ProfileStep step;
+  step.dx = -2;
+  if (movedWidth > 0) step.moved = ClippedTo(dc, {0, 0, movedWidth + 2, h});
+  dc.BitBlt(0, 0, movedWidth, h, dc, 2, 0);
   dc.SelectPen(pens.BackgroundPen);
   for (int c = x - 1; c <= x + 1; ++c) {
     dc.MoveTo(c, 0);
@@ -48,6 +66,7 @@ void ScrollProfile(Canvas& dc, const std::array<int, kProfileChannels>& rows,
   for (int c = 0; c < channels; ++c) {
     if (!present[c]) continue;
     dc.SelectPen(pens.TracePen[c]);
+    reach = std::max(reach, Reach(pens.TracePen[c]));
     if (p.ProfileContinued[c] == 1 && p.ProfileLastPresent[c] == present[c]) {
       dc.MoveTo(x - 2, p.ProfileLastRow[c]);
     } else {
@@ -58,6 +77,9 @@ void ScrollProfile(Canvas& dc, const std::array<int, kProfileChannels>& rows,
     dc.LineTo(x, rows[c]);
     p.ProfileLastRow[c] = rows[c];
   }
+  // Lines run from column x - 2 to column x + 1.
+  step.drawn = ClippedTo(dc, {x - 2 - reach, 0, x + 2 + reach, dc.height()});
+  return step;
 }
 
 void ResetProfileContinuity() { Panes().ProfileContinued.fill(0); }

@@ -3,20 +3,27 @@
 #include <array>
 #include <span>
 
+#include "platform/canvas.h"
 #include "survey/pane_state.h"
 
 namespace obrix {
-
-class Canvas;
 
 // Grid lines from x0 to x1 (x1 excluded) at the rows of the table: entry 1 with the zero-line pen when
 // `zeroLine`, else with the grid pen, the others with the grid pen.
 void DrawGridLines(Canvas& dc, const GridRows& rows, bool zeroLine, int x0, int x1);
 
+// What one step did to the pane: the block `moved` (before the step) went `dx` pixels sideways, then every
+// pixel drawn lay inside `drawn`. Both are clipped to the canvas; `moved` is empty when nothing moved.
+struct ProfileStep {
+  Rect moved;
+  int dx = 0;
+  Rect drawn;
+};
+
 // Moves the profile one step and draws the new point of every present channel (channels
 // 0..ProfileChannelCount-1 whose `present` entry is set).
-void ScrollProfile(Canvas& dc, const std::array<int, kProfileChannels>& rows,
-                   std::span<const int, kProfileChannels> present);
+ProfileStep ScrollProfile(Canvas& dc, const std::array<int, kProfileChannels>& rows,
+                          std::span<const int, kProfileChannels> present);
 
 // Every channel starts a new run at its next point.
 void ResetProfileContinuity();

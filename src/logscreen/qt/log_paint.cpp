@@ -1,6 +1,7 @@
 // The readout panel of the logging screen: the full repaint into its canvas, the status line, the pause
 // prompt, the map title and the fields the handlers rewrite.
 #include <QPushButton>
+#include <array>
 #include <cstdio>
 #include <vector>
 
@@ -330,25 +331,12 @@ void LogWindow::PaintGpsLinkWarning() {
 void LogWindow::ShowSpeedOnBar(double shownSpeed) { obrix::ShowSpeedOnBar(shownSpeed); }
 
 void LogWindow::RepaintNumbersPane() {
-  CanvasWidget* pane = LogPanes().numbers;
-  if (!pane) return;
-  Canvas& dc = pane->canvas();
   const InstrumentReadout& r = lastInstrument_;
-  dc.Clear(ReadoutBackgroundColour(r.background));
-  const int L = lineHeight_;
-  const int x = 6;
-  const ReadoutText* lines[4] = {&r.dipole, &r.gain, &r.value, &lastMarker_};
-  const bool warn[4] = {r.dipoleWarning, false, r.componentWarning, false};
-  for (int i = 0; i < 4; ++i) {
-    const int y = 4 + i * L;
-    DrawText(dc, x, y, Q(lines[i]->view()), valueFont_, TextStyle{kWindowText});
-    if (warn[i]) {
-      dc.SelectPen(NullPen());
-      dc.SelectBrush(SolidBrush(kWarningDotColour));
-      dc.Ellipse(dc.width() - 12, y + L / 2 - 4, dc.width() - 4, y + L / 2 + 4);
-    }
-  }
-  pane->update();
+  const std::array<NumbersLine, kNumbersLines> lines = {{{Q(r.dipole.view()), r.dipoleWarning},
+                                                         {Q(r.gain.view()), false},
+                                                         {Q(r.value.view()), r.componentWarning},
+                                                         {Q(lastMarker_.view()), false}}};
+  ShowNumbers(lines, ReadoutBackgroundColour(r.background), valueFont_, lineHeight_);
 }
 
 void LogWindow::ShowInstrumentReadout(const InstrumentReadout& readout) {

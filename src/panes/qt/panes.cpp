@@ -3,6 +3,8 @@
 #include <QString>
 #include <QVariant>
 #include <QWidget>
+#include <algorithm>
+#include <array>
 #include <optional>
 
 #include "panes/bar_panes.h"
@@ -11,7 +13,9 @@
 #include "panes/profile_pane.h"
 #include "panes/profile_redraw.h"
 #include "panes/speed_bar.h"
+#include "state/palette.h"
 #include "survey/pane_state.h"
+#include "survey/screen_sink.h"
 
 namespace obrix {
 
@@ -19,6 +23,18 @@ namespace {
 
 LogPaneWidgets g_panes;
 std::optional<QFont> g_labelFont;
+
+// What the numbers pane shows; `canvas` is null when the pane was erased or never drawn.
+struct ShownNumbers {
+  const Canvas* canvas = nullptr;
+  int width = 0;
+  int height = 0;
+  Colour background = kWhite;
+  QFont font;
+  int lineHeight = 0;
+  std::array<NumbersLine, kNumbersLines> lines;
+};
+ShownNumbers g_numbers;
 
 CanvasWidget* MakePane(QWidget* parent, const char* className, int id) {
   auto* pane = new CanvasWidget(parent, kWhite);
@@ -31,13 +47,40 @@ CanvasWidget* MakePane(QWidget* parent, const char* className, int id) {
 
 Canvas* CanvasOf(CanvasWidget* w) { return w ? &w->canvas() : nullptr; }
 
+QRect ToQRect(const Rect& r) { return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top); }
+
 void Show(CanvasWidget* w) {
   if (w) w->update();
 }
 
 // Shows the part of a pane that changed.
 void ShowPart(CanvasWidget* w, const Rect& r) {
-  if (r.left < r.right && r.top < r.bottom) w->update(QRect(r.left, r.top, r.right - r.left, r.bottom - r.top));
+  if (r.left < r.right && r.top < r.bottom) w->update(ToQRect(r));
+}
+
+int NumbersLineTop(int i, int lineHeight) { return 4 + i * lineHeight; }
+
+void DrawNumbersLine(Canvas& dc, int i, const NumbersLine& line, const QFont& font, int lineHeight) {
+  const int y = NumbersLineTop(i, lineHeight);
+  DrawText(dc, 6, y, line.text, font, TextStyle{kWindowText});
+  if (line.warning) {
+    dc.SelectPen(NullPen());
+    dc.SelectBrush(SolidBrush(kWarningDotColour));
+    dc.Ellipse(dc.width() - 12, y + lineHeight / 2 - 4, dc.width() - 4, y + lineHeight / 2 + 4);
+  }
+}
+
+// The rows that belong to line i: from the top of its cell to the top of the next line's (the first from the
+// top of the pane, the last to its bottom).
+Rect NumbersBand(const Canvas& dc, int i, int lineHeight) {
+  const int top = i == 0 ? 0 : NumbersLineTop(i, lineHeight);
+  const int bottom = i == kNumbersLines - 1 ? dc.height() : NumbersLineTop(i + 1, lineHeight);
+  return {0, top, dc.width(), bottom};
+}
+
+// Whether every line draws inside its own band, so that one line can be drawn again alone.
+bool LinesKeepToTheirBands(const QFont& font, int lineHeight) {
+  return TextHeight(font) <= lineHeight && lineHeight >= 8;
 }
 
 const QFont& LabelFont() {
@@ -59,11 +102,15 @@ LogPaneWidgets CreateLogPanes(QWidget* logScreen) {
   p.colourBar->setGeometry(kColourBarPaneX, kColourBarPaneY, kColourBarPaneWidth, kColourBarPaneHeight);
   Panes().BarGridWidth = BarGridWidthFor(kInitialRightColumnWidth);
   g_panes = p;
+  g_numbers.canvas = nullptr;
   return p;
 }
 
 LogPaneWidgets& LogPanes() { return g_panes; }
-void UseLogPanes(const LogPaneWidgets& panes) { g_panes = panes; }
+void UseLogPanes(const LogPaneWidgets& panes) {
+  g_panes = panes;
+  g_numbers.canvas = nullptr;
+}
 
 void PlaceLogPanes(const PanePlacement& placement) {
   const LogPaneWidgets& w = g_panes;
@@ -84,6 +131,7 @@ void InvalidateLogPanes(unsigned mask) {
   const LogPaneWidgets& w = g_panes;
   PaintPanes({CanvasOf(w.curve), CanvasOf(w.barQ), CanvasOf(w.barI), CanvasOf(w.numbers), CanvasOf(w.speed)},
              mask);
+  if (mask & kNumbersPane) g_numbers.canvas = nullptr;
   if (mask & kProfilePane) Show(w.curve);
   if (mask & kCondBarPane) Show(w.barQ);
   if (mask & kInphBarPane) Show(w.barI);
@@ -94,9 +142,13 @@ void InvalidateLogPanes(unsigned mask) {
 void InvalidateBars() { InvalidateLogPanes(kCondBarPane | kInphBarPane); }
 
 void ScrollProfilePane(const DisplayPixels& pixels, std::span<const int, kProfileChannels> present) {
-  if (!g_panes.curve) return;
-  ScrollProfile(g_panes.curve->canvas(), pixels.profileRows, present);
-  Show(g_panes.curve);
+  CanvasWidget* w = g_panes.curve;
+  if (!w) return;
+  const ProfileStep step = ScrollProfile(w->canvas(), pixels.profileRows, present);
+  // The pixels on screen move with the canvas (the widget is opaque, so Qt moves them in its backing store and
+  // repaints only what it could not move); the new columns are copied from the canvas.
+  if (step.moved.left < step.moved.right) w->scroll(step.dx, 0, ToQRect(step.moved));
+  ShowPart(w, step.drawn);
 }
 
 void UpdateBarPanes(const DisplayPixels& pixels) {
@@ -114,6 +166,38 @@ void RedrawProfilePaneFromData() {
   if (!g_panes.curve) return;
   RedrawProfileFromData(g_panes.curve->canvas());
   Show(g_panes.curve);
+}
+
+void ShowNumbers(std::span<const NumbersLine, kNumbersLines> lines, Colour background, const QFont& font,
+                 int lineHeight) {
+  CanvasWidget* w = g_panes.numbers;
+  if (!w) return;
+  Canvas& dc = w->canvas();
+  ShownNumbers& shown = g_numbers;
+  const bool sameFrame = shown.canvas == &dc && shown.width == dc.width() && shown.height == dc.height() &&
+                         shown.background == background && shown.lineHeight == lineHeight && shown.font == font &&
+                         LinesKeepToTheirBands(font, lineHeight);
+  if (!sameFrame) {
+    dc.Clear(background);
+    for (int i = 0; i < kNumbersLines; ++i) DrawNumbersLine(dc, i, lines[i], font, lineHeight);
+    w->update();
+  } else {
+    for (int i = 0; i < kNumbersLines; ++i) {
+      const NumbersLine& was = shown.lines[i];
+      if (was.text == lines[i].text && was.warning == lines[i].warning) continue;
+      const Rect band = NumbersBand(dc, i, lineHeight);
+      dc.FillRect(band, background);
+      DrawNumbersLine(dc, i, lines[i], font, lineHeight);
+      ShowPart(w, band);
+    }
+  }
+  shown.canvas = &dc;
+  shown.width = dc.width();
+  shown.height = dc.height();
+  shown.background = background;
+  shown.font = font;
+  shown.lineHeight = lineHeight;
+  std::copy(lines.begin(), lines.end(), shown.lines.begin());
 }
 
 void ShowColourBar(bool show) {

@@ -65,6 +65,17 @@ void ShowSpeedOnBar(double shownSpeed);
 // Repaints the profile pane and draws the recent readings of the open data file into it.
 void RedrawProfilePaneFromData();
 
+// One line of the numbers pane; a warning line has a dot at its right end.
+struct NumbersLine {
+  QString text;
+  bool warning = false;
+};
+inline constexpr int kNumbersLines = 4;
+// Shows the lines on `background`, the first with the top of its cell 4 pixels down, the others every
+// `lineHeight` pixels below. Lines the pane shows already are not drawn again.
+void ShowNumbers(std::span<const NumbersLine, kNumbersLines> lines, Colour background, const QFont& font,
+                 int lineHeight);
+
 // Shows the colour scale pane freshly painted, or hides it.
 void ShowColourBar(bool show);
 // Font of the colour-scale labels (LabelFont); SystemFont(14, 400) until set.

@@ -1,7 +1,9 @@
 // The pane widgets: names and identifiers, placement, readings drawn into their canvases and shown as they are.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QScreen>
 #include <QImage>
 #include <QWidget>
 #include <array>
@@ -13,6 +15,7 @@
 #include "panes/qt/panes.h"
 #include "settings/settings.h"
 #include "state/palette.h"
+#include "survey/screen_sink.h"
 #include "survey/pane_scales.h"
 #include "survey/pane_state.h"
 
@@ -139,6 +142,118 @@ TEST_F(PaneWidgetsTest, ColourBarIsPaintedWhenShown) {
   if (const char* dir = std::getenv("OBRIX_SHOTS_DIR")) panes.colourBar->grab().save(QString(dir) + "/colour_bar.png");
   ShowColourBar(false);
   EXPECT_TRUE(panes.colourBar->isHidden());
+}
+
+// What the window shows where a pane lies: the pixels of the window's backing store once pending updates ran.
+QImage OnScreen(QWidget& window, QWidget* pane) {
+  QCoreApplication::processEvents();
+  const QRect r(pane->mapTo(&window, QPoint()), pane->size());
+  return window.screen()
+      ->grabWindow(window.winId(), r.x(), r.y(), r.width(), r.height())
+      .toImage()
+      .convertToFormat(QImage::Format_RGB32);
+}
+
+// The profile moved on screen, with wide traces over a zero line, a sibling pane over part of it, a break in the
+// curves and several steps between window updates: after each update the window shows what a full repaint of
+// the pane shows.
+TEST_F(PaneWidgetsTest, ScrolledProfileShowsWhatAFullRepaintShows) {
+  Settings& s = Config();
+  s.condScaleMin = -50;
+  s.condScaleMax = 100;
+  s.profileGridChannel = 1;
+  s.traceThickness = {1, 3, 9, 2, 1, 1, 1, 1};
+  RecreateTracePens();
+  UpdatePaneScales();
+  host.show();
+  panes.curve->show();
+  InvalidateLogPanes(kProfilePane);
+  std::array<int, 8> present{1, 1, 1, 1};
+  std::array<double, 8> v{};
+  int compared = 0;
+  for (int i = 0; i < 150; ++i) {
+    if (i == 40) ShowColourBar(true);
+    if (i == 90) ShowColourBar(false);
+    if (i == 60) {
+      present[1] = 0;
+      ResetProfileContinuity();
+    }
+    if (i == 70) present[1] = 1;
+    v[0] = 50 + 45 * std::sin(i / 7.0);
+    v[1] = 20 * std::sin(i / 3.0 + 1);
+    v[2] = 60 * std::cos(i / 11.0);
+    v[3] = -30 + 10 * std::cos(i / 5.0);
+    ScrollProfilePane(ToDisplayPixels(v), present);
+    if (i < 20 || i % 4 == 3) {
+      const QImage live = OnScreen(host, panes.curve);
+      panes.curve->repaint();
+      ASSERT_EQ(live, OnScreen(host, panes.curve)) << "step " << i;
+      ++compared;
+    }
+  }
+  EXPECT_GT(compared, 40);
+  // The grab shows the pane, whose newest column holds traces.
+  bool trace = false;
+  const Canvas& curve = panes.curve->canvas();
+  for (int y = 0; y < curve.height() && !trace; ++y)
+    for (int c = 0; c < 4; ++c) trace = trace || curve.GetPixel(589, y) == s.traceColour[c];
+  EXPECT_TRUE(trace);
+  EXPECT_EQ(OnScreen(host, panes.curve), CanvasImage(curve));
+}
+
+// Readouts shown one after another, in the pane and in the window: a line at a time shows what erasing the
+// pane and drawing every line shows, through new values and markers, warnings coming and going, a new
+// background, and an erase of the pane in between.
+TEST_F(PaneWidgetsTest, NumbersShownLineByLineMatchAFullRepaint) {
+  const QFont font = SystemFont(14, 700);
+  const int lineHeight = TextHeight(SystemFont(14, 400)) + 2;
+  struct Readout {
+    const char* value;
+    const char* marker;
+    bool dipoleWarning;
+    bool valueWarning;
+    ReadoutBackground background;
+    bool eraseFirst;
+  };
+  const Readout run[] = {
+      {"", "", false, false, ReadoutBackground::Idle, false},
+      {"Cond: 12.34", "", false, false, ReadoutBackground::Normal, false},
+      {"Cond: 12.36", "", false, false, ReadoutBackground::Normal, false},
+      {"Cond: 112.9", "Mark 1", false, false, ReadoutBackground::Normal, false},
+      {"Cond: -3.07", "Mark 1", true, false, ReadoutBackground::Normal, false},
+      {"Cond: -3.07", "Mark 1", true, true, ReadoutBackground::Normal, false},
+      {"Cond: 8.8", "Mark 2", false, true, ReadoutBackground::Warning, false},
+      {"Cond: 8.9", "Mark 2", false, false, ReadoutBackground::Warning, false},
+      {"Cond: 9.9", "Mark 2", false, false, ReadoutBackground::Normal, true},
+      {"Cond: 10.1 yg", "", false, false, ReadoutBackground::Normal, false},
+      {"Cond: 10.1", "", false, false, ReadoutBackground::Normal, false},
+  };
+  auto show = [&](const Readout& r) {
+    const std::array<NumbersLine, kNumbersLines> lines = {{{"Dipole: Vertical", r.dipoleWarning},
+                                                           {"Gain: 1.000", false},
+                                                           {r.value, r.valueWarning},
+                                                           {r.marker, false}}};
+    ShowNumbers(lines, ReadoutBackgroundColour(r.background), font, lineHeight);
+  };
+  host.show();
+  panes.numbers->show();
+  InvalidateLogPanes(kNumbersPane);
+  for (std::size_t i = 0; i < std::size(run); ++i) {
+    if (run[i].eraseFirst) InvalidateLogPanes(kNumbersPane);
+    show(run[i]);
+    const QImage live = CanvasImage(panes.numbers->canvas()).copy();
+    ASSERT_EQ(OnScreen(host, panes.numbers), live) << "readout " << i;
+    InvalidateLogPanes(kNumbersPane);
+    show(run[i]);
+    ASSERT_EQ(CanvasImage(panes.numbers->canvas()), live) << "readout " << i;
+  }
+  // The last readout is on screen: dark text on the normal background in the value line.
+  const QImage shown = OnScreen(host, panes.numbers);
+  bool text = false;
+  const int y0 = 4 + 2 * lineHeight;
+  for (int y = y0; y < y0 + lineHeight && !text; ++y)
+    for (int x = 6; x < 60 && !text; ++x) text = shown.pixel(x, y) == QColor(Qt::black).rgb();
+  EXPECT_TRUE(text);
 }
 
 }  // namespace
