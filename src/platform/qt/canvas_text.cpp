@@ -139,8 +139,10 @@ TextBatch::~TextBatch() {
 }
 
 QPainter* TextBatch::PainterFor(Canvas& canvas) {
-  TextBatch* batch = innermostBatch;
-  while (batch && &batch->canvas_ != &canvas) batch = batch->outer_;
+  // Batches nested on one canvas share the outermost one's painter.
+  TextBatch* batch = nullptr;
+  for (TextBatch* b = innermostBatch; b; b = b->outer_)
+    if (&b->canvas_ == &canvas) batch = b;
   if (!batch || canvas.empty()) return nullptr;
   // A canvas resized since the painter opened has a new buffer.
   QImage& image = batch->image_;

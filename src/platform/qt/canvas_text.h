@@ -53,7 +53,8 @@ inline Rect DrawTextRight(Canvas& canvas, int rightX, int y, const QString& text
 }
 
 // While a batch lives, the texts drawn on its canvas on this thread share one painter, opened at the first of
-// them and ended with the batch; other drawing on the canvas may go between them. The canvas must outlive it.
+// them and ended with the batch (the outermost one, when batches on a canvas nest); other drawing on the canvas
+// may go between them. The canvas must outlive it.
 class TextBatch {
  public:
   explicit TextBatch(Canvas& canvas);
@@ -61,7 +62,7 @@ class TextBatch {
   TextBatch(const TextBatch&) = delete;
   TextBatch& operator=(const TextBatch&) = delete;
 
-  // The open painter of the innermost batch on `canvas`, or nullptr when there is none.
+  // The painter of the batch on `canvas`, opened now if need be, or nullptr when there is no batch on it.
   static QPainter* PainterFor(Canvas& canvas);
 
  private:

@@ -209,6 +209,14 @@ TEST(CanvasText, BatchedTextsDrawAsSingleOnes) {
   {
     TextBatch outer(got);
     TextBatch inner(other);  // a batch on another canvas leaves the outer one in use
+    QPainter* shared = nullptr;
+    {
+      TextBatch nested(got);
+      shared = TextBatch::PainterFor(got);
+    }
+    // Still open after the nested batch: the outer one owns it.
+    EXPECT_EQ(TextBatch::PainterFor(got), shared);
+    EXPECT_TRUE(shared->isActive());
     draw(got);
     DrawText(other, 1, 1, "7", fonts[0]);
   }
