@@ -6,6 +6,7 @@
 #include <QTextLayout>
 #include <QTextOption>
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <memory>
 
@@ -106,10 +107,9 @@ class Concatenation {
   }
 
   bool PairUsable(const QFont& font, char16_t a, char16_t b) {
-    if (!pairs_) pairs_ = std::make_unique<std::array<uint8_t, kChars * kChars>>();
-    uint8_t& state = (*pairs_)[size_t(a) * kChars + b];
-    if (state == kUnknown) {
-      state = kExcluded;
+    const size_t pair = size_t(a) * kChars + b;
+    if (!pairKnown_.test(pair)) {
+      pairKnown_.set(pair);
       const Layout l = LayOut(font, QString(QChar(a)) + QChar(b));
       if (l.runs.size() != 1 || l.advance != chars_[a].advance + chars_[b].advance || l.ascent != ascent_)
         return false;
@@ -120,13 +120,14 @@ class Concatenation {
         return false;
       if (glyphs[0] != chars_[a].glyph || glyphs[1] != chars_[b].glyph) return false;
       if (at[0] != QPointF(0, baseline_) || at[1] != QPointF(chars_[a].advance, baseline_)) return false;
-      state = kUsable;
+      pairUsable_.set(pair);
     }
-    return state == kUsable;
+    return pairUsable_.test(pair);
   }
 
   std::array<Char, kChars> chars_{};
-  std::unique_ptr<std::array<uint8_t, kChars * kChars>> pairs_;
+  std::bitset<kChars * kChars> pairKnown_;
+  std::bitset<kChars * kChars> pairUsable_;
   QRawFont raw_;
   qreal baseline_ = 0;
   qreal ascent_ = 0;
