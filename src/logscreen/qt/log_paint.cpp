@@ -249,6 +249,7 @@ void LogWindow::Repaint() {
   const Settings& s = Config();
   const Session& ss = Sess();
   canvas_.Clear(kButtonFace);
+  TextBatch texts(canvas_);
   shownFields_.clear();
   // 1. Map caption.
   if (ss.MapVisible) {
@@ -278,6 +279,7 @@ void LogWindow::Repaint() {
 // --- Fields the handlers rewrite ---
 
 void LogWindow::ShowFixReadouts(const FixScreenReadouts& r) {
+  TextBatch texts(canvas_);
   const ReadoutRects& f = rects_;
   auto put = [&](const ReadoutField& field, const Rect& rect) {
     if (field.written) DrawField(rect, field.text.str(), valueFont_, kWindowText);
@@ -352,6 +354,7 @@ void LogWindow::ShowMarker(const ReadoutText& marker) {
 }
 
 void LogWindow::ShowReadingReadouts(const ReadingReadouts& r) {
+  TextBatch texts(canvas_);
   DrawField(rects_.station.value, r.station.str(), valueFont_, kWindowText);
   DrawField(rects_.totalReadings.value, r.totalReadings.str(), valueFont_, kWindowText);
   DrawField(rects_.totalTime.value, r.recordedTime.str(), valueFont_, kWindowText);

@@ -4,6 +4,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <optional>
 
 #include "datafile/data_file.h"
 #include "gps/fix_state.h"
@@ -304,9 +305,18 @@ void LogWindow::StartReaders(bool em38, bool gps) {
   (void)gps;
   StopReaders();
   ReaderHandlers h;
-  h.em38Record = [](const Em38RecordCopy& r) { OnEm38Record(r.record(), r.tick); };
+  // The texts one record or sentence brings share a painter per canvas.
+  h.em38Record = [this](const Em38RecordCopy& r) {
+    TextBatch window(canvas_);
+    std::optional<TextBatch> numbers;
+    if (CanvasWidget* pane = LogPanes().numbers) numbers.emplace(pane->canvas());
+    OnEm38Record(r.record(), r.tick);
+  };
   h.gpsSentence = [this](const std::string& s, uint32_t) {
-    OnGpsSentence(s);
+    {
+      TextBatch window(canvas_);
+      OnGpsSentence(s);
+    }
     if (Fix().PositionLimitExitPending && !positionLimitRequested_) RequestPositionLimitExit();
   };
   h.gpsGsa = [](const std::string& s, uint32_t) { OnGpsGsa(s); };

@@ -1,18 +1,16 @@
 #include "platform/qt/canvas_text.h"
 
+#include "platform/qt/shaped_text.h"
+
 #include <QColor>
 #include <QFontMetrics>
-#include <QGlyphRun>
-#include <QHash>
-#include <QList>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPointF>
 #include <QResizeEvent>
 #include <QStringList>
-#include <QTextLayout>
-#include <QTextOption>
 #include <algorithm>
+#include <optional>
 
 namespace obrix {
 namespace {
@@ -37,65 +35,6 @@ const QFontMetrics& Metrics(const QFont& font) {
   e.metrics = QFontMetrics(font);
   e.used = true;
   return e.metrics;
-}
-
-// One line laid out once: its advance (as QFontMetrics::horizontalAdvance gives it) and its glyphs, drawn with
-// the baseline at `ascent` below the top of the layout.
-struct ShapedLine {
-  int width = 0;
-  qreal ascent = 0;
-  QList<QGlyphRun> runs;
-};
-
-// Characters that QPainter::drawText and QFontMetrics treat otherwise than a single laid-out line does.
-bool NeedsPlainPath(const QString& text) {
-  for (const QChar c : text) {
-    const char16_t u = c.unicode();
-    if (u < 0x20 || u == 0x9C || u == 0x2028 || u == 0x2029) return true;
-  }
-  return false;
-}
-
-// The lines of the last few fonts used on this thread. Readouts repeat their texts (labels at every repaint,
-// values that stay the same), so most draws find their glyphs here instead of shaping the text again.
-const ShapedLine* Shaped(const QFont& font, const QString& text) {
-  if (NeedsPlainPath(text)) return nullptr;
-  struct Entry {
-    QFont font;
-    QHash<QString, ShapedLine> lines;
-    bool used = false;
-  };
-  constexpr int kEntries = 6;
-  constexpr qsizetype kLinesPerFont = 256;
-  thread_local Entry cache[kEntries];
-  thread_local int next = 0;
-  Entry* entry = nullptr;
-  for (Entry& e : cache)
-    if (e.used && e.font == font && e.font.resolveMask() == font.resolveMask()) entry = &e;
-  if (entry == nullptr) {
-    entry = &cache[next];
-    next = (next + 1) % kEntries;
-    entry->font = font;
-    entry->lines.clear();
-    entry->used = true;
-  }
-  auto it = entry->lines.constFind(text);
-  if (it != entry->lines.constEnd()) return &it.value();
-  if (entry->lines.size() >= kLinesPerFont) entry->lines.clear();
-  QTextLayout layout(text, font);
-  QTextOption option;
-  option.setWrapMode(QTextOption::NoWrap);
-  option.setFlags(QTextOption::IncludeTrailingSpaces);
-  layout.setTextOption(option);
-  layout.beginLayout();
-  QTextLine line = layout.createLine();
-  line.setNumColumns(int(text.size()));
-  layout.endLayout();
-  ShapedLine shaped;
-  shaped.width = qRound(line.horizontalAdvance());
-  shaped.ascent = line.ascent();
-  shaped.runs = line.glyphRuns();
-  return &entry->lines.insert(text, std::move(shaped)).value();
 }
 
 // Images taller than this are drawn in bands: Qt spreads a blend over its thread pool from about 96 lines on,
@@ -148,7 +87,7 @@ QImage CanvasImage(const Canvas& canvas) {
 
 int TextWidth(const QFont& font, const QString& text) {
   if (text.isEmpty()) return 0;
-  if (const ShapedLine* shaped = Shaped(font, text)) return shaped->width;
+  if (const ShapedLine* shaped = ShapedText(font, text)) return shaped->width;
   return Metrics(font).horizontalAdvance(text);
 }
 
@@ -158,7 +97,7 @@ int TextHeight(const QFont& font) { return Metrics(font).height(); }
 
 Rect DrawText(Canvas& canvas, int x, int y, const QString& text, const QFont& font, const TextStyle& style) {
   const QFontMetrics& fm = Metrics(font);
-  const ShapedLine* shaped = text.isEmpty() ? nullptr : Shaped(font, text);
+  const ShapedLine* shaped = text.isEmpty() ? nullptr : ShapedText(font, text);
   const int w = shaped ? shaped->width : fm.horizontalAdvance(text);
   const int h = fm.height();
   int left = x;
@@ -168,8 +107,14 @@ Rect DrawText(Canvas& canvas, int x, int y, const QString& text, const QFont& fo
   if (canvas.empty() || text.isEmpty()) return cell;
   if (style.opaque) canvas.FillRect(cell, style.background);
 
-  QImage image = CanvasImage(canvas);
-  QPainter painter(&image);
+  QPainter* batch = TextBatch::PainterFor(canvas);
+  QImage image;
+  std::optional<QPainter> own;  // ends before the image goes
+  if (!batch) {
+    image = CanvasImage(canvas);
+    own.emplace(&image);
+  }
+  QPainter& painter = batch ? *batch : *own;
   painter.setRenderHint(QPainter::TextAntialiasing, style.antialias);
   painter.setPen(ToQColor(style.colour));
   if (shaped) {
@@ -180,6 +125,37 @@ Rect DrawText(Canvas& canvas, int x, int y, const QString& text, const QFont& fo
     painter.drawText(QPointF(left, y + fm.ascent()), text);
   }
   return cell;
+}
+
+namespace {
+thread_local TextBatch* innermostBatch = nullptr;
+}  // namespace
+
+TextBatch::TextBatch(Canvas& canvas) : canvas_(canvas), outer_(innermostBatch) { innermostBatch = this; }
+
+TextBatch::~TextBatch() {
+  innermostBatch = outer_;
+  if (painter_) painter_->end();
+}
+
+QPainter* TextBatch::PainterFor(Canvas& canvas) {
+  // Batches nested on one canvas share the outermost one's painter.
+  TextBatch* batch = nullptr;
+  for (TextBatch* b = innermostBatch; b; b = b->outer_)
+    if (&b->canvas_ == &canvas) batch = b;
+  if (!batch || canvas.empty()) return nullptr;
+  // A canvas resized since the painter opened has a new buffer.
+  QImage& image = batch->image_;
+  if (batch->painter_ && (image.constBits() != reinterpret_cast<const uchar*>(canvas.bits()) ||
+                          image.width() != canvas.width() || image.height() != canvas.height())) {
+    batch->painter_->end();
+    batch->painter_.reset();
+  }
+  if (!batch->painter_) {
+    image = CanvasImage(canvas);  // the only reference, so the painter draws into the canvas and not a copy
+    batch->painter_ = std::make_unique<QPainter>(&image);
+  }
+  return batch->painter_.get();
 }
 
 CanvasWidget::CanvasWidget(QWidget* parent, Colour fill) : QWidget(parent), fill_(fill) {

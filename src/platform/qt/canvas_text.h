@@ -5,8 +5,11 @@
 #include <QSize>
 #include <QString>
 #include <QWidget>
+#include <memory>
 
 #include "platform/canvas.h"
+
+class QPainter;
 
 namespace obrix {
 
@@ -48,6 +51,26 @@ inline Rect DrawTextRight(Canvas& canvas, int rightX, int y, const QString& text
   style.align = TextAlign::Right;
   return DrawText(canvas, rightX, y, text, font, style);
 }
+
+// While a batch lives, the texts drawn on its canvas on this thread share one painter, opened at the first of
+// them and ended with the batch (the outermost one, when batches on a canvas nest); other drawing on the canvas
+// may go between them. The canvas must outlive it.
+class TextBatch {
+ public:
+  explicit TextBatch(Canvas& canvas);
+  ~TextBatch();
+  TextBatch(const TextBatch&) = delete;
+  TextBatch& operator=(const TextBatch&) = delete;
+
+  // The painter of the batch on `canvas`, opened now if need be, or nullptr when there is no batch on it.
+  static QPainter* PainterFor(Canvas& canvas);
+
+ private:
+  Canvas& canvas_;
+  TextBatch* outer_;
+  QImage image_;
+  std::unique_ptr<QPainter> painter_;
+};
 
 // Shows a canvas; paint events only copy the canvas to the screen and never draw content.
 // By default the widget owns a canvas that follows its size (kept pixels, new area in the fill colour);

@@ -4,8 +4,10 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
+#include <vector>
 
 #include "platform/canvas.h"
+#include "platform/font_set.h"
 #include "platform/qt/canvas_text.h"
 
 namespace obrix {
@@ -132,6 +134,97 @@ TEST(CanvasText, KeptGlyphsDrawAndMeasureAsQtDoes) {
       }
     }
   }
+}
+
+// Draws `text` with QPainter::drawText as the reference for DrawText.
+Canvas DrawnByQt(const QFont& font, const QString& text, bool antialias, int width, int height) {
+  Canvas want(width, height, Rgb(240, 240, 240));
+  QImage image = CanvasImage(want);
+  QPainter p(&image);
+  p.setRenderHint(QPainter::TextAntialiasing, antialias);
+  p.setFont(font);
+  p.setPen(QColor(0, 0, 128));
+  p.drawText(QPointF(3, 4 + QFontMetrics(font).ascent()), text);
+  return want;
+}
+
+TEST(CanvasText, NewValueTextsDrawAndMeasureAsQtDoes) {
+  InstallFontSubstitutes();
+  // Every font of both screen sizes and the map's message font; texts as the readouts write them (new at every
+  // reading), with kerning pairs, a ligature and characters of other fonts mixed in.
+  std::vector<QFont> fonts;
+  for (bool large : {false, true}) {
+    const FontSet set = ComputeFonts(large);
+    for (const FontSpec& f : {set.large, set.largeButton, set.portraitButton, set.title, set.label, set.smallBold,
+                              set.value, set.button, set.smallSummary, set.italic})
+      fonts.push_back(SystemFont(f.height, f.weight, f.italic));
+  }
+  fonts.push_back(SystemFont(28, 600));
+  std::vector<QString> texts = {"0", " ", "-0.00", "12:05:59", "00:00:00", "1/10", "N/A", "RTK Float", "+17.5",
+                                "E: 512345.67", "N: 4512345.678", "W079\u00b036'38.5200\"", "Z: 17T", "1.1 km/h",
+                                "ffi fl", "AV 7.1 To", "Wa 1,234", "L.T. 11", "x\u00e9\u00df\u00e0", "\u00ad1.5",
+                                "\u20ac 12", "\u0394 5", "a\u0301b", "ff", "1\u00a02", "Yo -", "P.", "T,"};
+  for (int i = 0; i < 40; ++i) {
+    const double v = (i - 20) * 37.713 + i * 0.0049;
+    texts.push_back(QString::asprintf("%-11.2f", v));
+    texts.push_back(QString::asprintf("%d", i * 997 - 3000));
+    texts.push_back(QString::asprintf("%02d:%02d:%02d", i % 24, (i * 7) % 60, (i * 13) % 60));
+    texts.push_back(QString::asprintf("%.6f %.4f", v / 3.0, -v));
+  }
+  for (const QFont& font : fonts) {
+    const QFontMetrics fm(font);
+    for (const QString& text : texts) {
+      SCOPED_TRACE(text.toStdString() + " in " + font.toString().toStdString());
+      ASSERT_EQ(TextWidth(font, text), fm.horizontalAdvance(text));
+      for (bool antialias : {true, false}) {
+        const Canvas want = DrawnByQt(font, text, antialias, 640, 64);
+        Canvas got(640, 64, Rgb(240, 240, 240));
+        TextStyle style{Rgb(0, 0, 128)};
+        style.antialias = antialias;
+        DrawText(got, 3, 4, text, font, style);
+        ASSERT_TRUE(std::equal(got.bits(), got.bits() + 640 * 64, want.bits())) << "antialias " << antialias;
+      }
+    }
+  }
+}
+
+TEST(CanvasText, BatchedTextsDrawAsSingleOnes) {
+  InstallFontSubstitutes();
+  const QFont fonts[] = {SystemFont(14, 700), SystemFont(18, 400, true)};
+  // Texts, fills between them and a resize that gives the canvas a new buffer halfway.
+  auto draw = [&](Canvas& canvas) {
+    for (int i = 0; i < 6; ++i) {
+      if (i == 3) canvas.ResizeKeep(260, 90, kRed);
+      canvas.FillRect({0, i * 12, 80, i * 12 + 14}, Rgb(20 * i, 200, 40));
+      TextStyle style{Rgb(0, 0, 128 + i)};
+      style.antialias = i % 2 == 0;
+      style.opaque = i == 4;
+      DrawText(canvas, 5 + i, i * 12, QString::asprintf("%d.%02d", i * 7, i), fonts[i % 2], style);
+    }
+  };
+  Canvas want(200, 80, Rgb(240, 240, 240));
+  draw(want);
+  Canvas got(200, 80, Rgb(240, 240, 240));
+  Canvas other(50, 20);
+  {
+    TextBatch outer(got);
+    TextBatch inner(other);  // a batch on another canvas leaves the outer one in use
+    QPainter* shared = nullptr;
+    {
+      TextBatch nested(got);
+      shared = TextBatch::PainterFor(got);
+    }
+    // Still open after the nested batch: the outer one owns it.
+    EXPECT_EQ(TextBatch::PainterFor(got), shared);
+    EXPECT_TRUE(shared->isActive());
+    draw(got);
+    DrawText(other, 1, 1, "7", fonts[0]);
+  }
+  EXPECT_EQ(TextBatch::PainterFor(got), nullptr);
+  EXPECT_EQ(TextBatch::PainterFor(other), nullptr);
+  ASSERT_EQ(got.width(), want.width());
+  EXPECT_TRUE(std::equal(got.bits(), got.bits() + 260 * 90, want.bits()));
+  EXPECT_NE(ChangedBox(other, kWhite), Rect{});
 }
 
 TEST(CanvasWidget, ShowsItsCanvas) {
