@@ -55,7 +55,8 @@ void SetDataFileWriteCall(DataFileWriteCall call);
 // errno of the last failed write or sync (ENOSPC for a short write), 0 when none.
 int LastDataFileError();
 
-// Interval of the background syncer in milliseconds (at most 2000).
-inline constexpr int kDataFileSyncIntervalMs = 1000;
+// Interval of the background syncer in milliseconds (at most 2000): each sync costs a journal commit, so it runs
+// no more often than the two seconds of survey the page cache may hold.
+inline constexpr int kDataFileSyncIntervalMs = 2000;
 
 }  // namespace obrix

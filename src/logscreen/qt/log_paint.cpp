@@ -63,11 +63,10 @@ void LogWindow::DrawField(const Rect& r, const std::string& text, const QFont& f
   if (erase) EraseField(r);
   const QString shown = Clipped(Q(text), font, r.right - r.left);
   const Rect cell = DrawText(canvas_, r.left, r.top, shown, font, TextStyle{colour});
-  update(ToQRect(r));
-  update(ToQRect(cell));
   // A text cell taller or wider than its field draws over its neighbours, whose texts are then no longer known.
   const Rect drawn = shown.isEmpty() ? r : Rect{std::min(r.left, cell.left), std::min(r.top, cell.top),
                                                 std::max(r.right, cell.right), std::max(r.bottom, cell.bottom)};
+  update(ToQRect(drawn));
   ForgetFields(drawn);
   if (erase) shownFields_.push_back({r, text, font, colour});
 }
