@@ -54,7 +54,14 @@ ProfileStep ScrollProfile(Canvas& dc, const std::array<int, kProfileChannels>& r
   ProfileStep step;
   step.dx = -2;
   if (movedWidth > 0) step.moved = ClippedTo(dc, {0, 0, movedWidth + 2, h});
-  dc.BitBlt(0, 0, movedWidth, h, dc, 2, 0);
+  if (x >= 3 && x < dc.width() && h == dc.height()) {
+    // The same pixels as the block move below, without copying the picture: everything moves, then the
+    // columns from x - 1 on get back what they showed.
+    dc.ShiftLeft(2);
+    dc.BitBlt(x - 1, 0, dc.width() - (x - 1), h, dc, x - 3, 0);
+  } else {
+    dc.BitBlt(0, 0, movedWidth, h, dc, 2, 0);
+  }
   dc.SelectPen(pens.BackgroundPen);
   for (int c = x - 1; c <= x + 1; ++c) {
     dc.MoveTo(c, 0);

@@ -87,6 +87,7 @@ void Canvas::Resize(int width, int height, Colour fill) {
   width_ = ClampSide(width);
   height_ = ClampSide(height);
   pixels_.assign(std::size_t(width_) * std::size_t(height_), ToPixel(fill));
+  origin_ = 0;
 }
 
 void Canvas::ResizeKeep(int width, int height, Colour fill) {
@@ -100,11 +101,27 @@ void Canvas::ResizeKeep(int width, int height, Colour fill) {
     std::memcpy(next.data() + std::size_t(y) * std::size_t(width), row(y), std::size_t(w) * 4);
   }
   pixels_.swap(next);
+  origin_ = 0;
   width_ = width;
   height_ = height;
 }
 
-void Canvas::Clear(Colour colour) { std::fill(pixels_.begin(), pixels_.end(), ToPixel(colour)); }
+void Canvas::Clear(Colour colour) {
+  std::fill_n(bits(), std::size_t(width_) * std::size_t(height_), ToPixel(colour));
+}
+
+void Canvas::ShiftLeft(int dx) {
+  if (dx <= 0 || dx >= width_ || height_ == 0) return;
+  const std::size_t size = std::size_t(width_) * std::size_t(height_);
+  if (pixels_.size() < size + origin_ + std::size_t(dx)) {
+    // Room for many steps: a quarter of the picture, at least a few rows.
+    const std::size_t room = std::max(size / 4, std::size_t(width_) * 8);
+    if (pixels_.size() < size + room) pixels_.resize(size + room);
+    std::memmove(pixels_.data(), bits(), size * 4);
+    origin_ = 0;
+  }
+  origin_ += std::size_t(dx);
+}
 
 void Canvas::SetPixel(int x, int y, Colour colour) {
   if (x < 0 || y < 0 || x >= width_ || y >= height_) return;

@@ -99,11 +99,12 @@ class Canvas {
   int width() const { return width_; }
   int height() const { return height_; }
   bool empty() const { return width_ == 0 || height_ == 0; }
-  uint32_t* bits() { return pixels_.data(); }
-  const uint32_t* bits() const { return pixels_.data(); }
+  // The buffer may move after Resize, ResizeKeep and ShiftLeft.
+  uint32_t* bits() { return pixels_.data() + origin_; }
+  const uint32_t* bits() const { return pixels_.data() + origin_; }
   int bytesPerLine() const { return width_ * 4; }
-  uint32_t* row(int y) { return pixels_.data() + std::size_t(y) * std::size_t(width_); }
-  const uint32_t* row(int y) const { return pixels_.data() + std::size_t(y) * std::size_t(width_); }
+  uint32_t* row(int y) { return bits() + std::size_t(y) * std::size_t(width_); }
+  const uint32_t* row(int y) const { return bits() + std::size_t(y) * std::size_t(width_); }
 
   // Drawing state, as selected into a device context.
   void SelectPen(const Pen& pen) { pen_ = pen; }
@@ -143,6 +144,12 @@ class Canvas {
   // buffers are touched. `src` may be this canvas: overlapping blocks are handled like memmove.
   void BitBlt(int x, int y, int w, int h, const Canvas& src, int srcX, int srcY, RasterOp op = RasterOp::Copy);
 
+  // Moves the whole picture `dx` columns left (0 < dx < width): column c then shows what column c + dx showed
+  // and the last dx columns hold arbitrary pixels for the caller to draw. The pixels stay where they are and the
+  // buffer's start moves on by dx; they are copied only when the room kept behind them runs out, so a strip
+  // chart moving a few columns at a time costs no copy of its picture per step. Other dx: nothing happens.
+  void ShiftLeft(int dx);
+
  private:
   void FillSpan(int64_t y, int64_t x0, int64_t x1, uint32_t pixel);  // inclusive x0..x1, clipped
   void Stamp(int64_t x, int64_t y, int width, uint32_t pixel);
@@ -151,7 +158,8 @@ class Canvas {
 
   int width_ = 0;
   int height_ = 0;
-  std::vector<uint32_t> pixels_;
+  std::vector<uint32_t> pixels_;  // the picture starts at origin_; ShiftLeft keeps room after it
+  std::size_t origin_ = 0;
   Pen pen_;
   Brush brush_;
   Point pos_;

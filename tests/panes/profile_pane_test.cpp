@@ -159,6 +159,36 @@ TEST_F(ProfilePaneTest, ExtremeRowsAndAnUnplacedPaneAreClipped) {
   PaintProfilePane(unplaced);
 }
 
+// A canvas of the pane's size moves its picture without copying it; one row taller, it takes the plain block
+// move. Both show the same pixels after every step of a long walk with thick traces, gaps and a new run.
+TEST_F(ProfilePaneTest, MovingThePictureInPlaceMatchesTheBlockMove) {
+  Config().traceThickness = {5, 1, 2, 1, 1, 1, 1, 1};
+  CreateSharedPens();
+  Canvas block(kW, kH + 1);
+  for (Canvas* c : {&dc, &block}) {
+    c->Clear(kJunk);
+    PaintProfilePane(*c);
+  }
+  unsigned seed = 7;
+  const auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 16; };
+  for (int step = 0; step < 600; ++step) {
+    Rows rows{};
+    Present present{};
+    for (int c = 0; c < 4; ++c) {
+      rows[c] = int(next() % (kH + 10)) - 5;
+      present[c] = next() % 5 != 0 ? 1 : 0;
+    }
+    if (step == 300) ResetProfileContinuity();
+    const PaneState was = Panes();
+    ScrollProfile(dc, rows, present);
+    Panes() = was;  // the same continuity for the second canvas
+    ScrollProfile(block, rows, present);
+    for (int y = 0; y < kH; ++y)
+      for (int x = 0; x < kW; ++x)
+        ASSERT_EQ(dc.GetPixel(x, y), block.GetPixel(x, y)) << "step " << step << " at " << x << "," << y;
+  }
+}
+
 TEST_F(ProfilePaneTest, RepaintLeavesOnlyTheGrid) {
   for (int i = 0; i < 20; ++i) Reading(i % 2 ? 0 : 2, 5 + i * 2);
   PaintPanes({.profile = &dc}, kProfilePane);

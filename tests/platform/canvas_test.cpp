@@ -251,6 +251,54 @@ TEST(CanvasBitBlt, OverlappingSelfCopies) {
   }
 }
 
+// ShiftLeft moves the picture like a self copy of the whole canvas, also when its buffer runs out of room and
+// after resizes; drawing between the shifts lands where it is drawn.
+TEST(CanvasShift, MovesLikeABlockCopyOverManySteps) {
+  Canvas canvas(13, 5), reference(13, 5);
+  for (Canvas* c : {&canvas, &reference})
+    for (int y = 0; y < 5; ++y)
+      for (int x = 0; x < 13; ++x) c->SetPixel(x, y, Rgb(x * 19, y * 50, 3));
+  const int steps[] = {2, 1, 3, 2, 12, 2};
+  for (int i = 0; i < 400; ++i) {
+    const int dx = steps[i % 6];
+    if (i == 200) {
+      canvas.ResizeKeep(14, 6, kBlue);
+      reference.ResizeKeep(14, 6, kBlue);
+    }
+    canvas.ShiftLeft(dx);
+    reference.BitBlt(0, 0, reference.width() - dx, reference.height(), reference, dx, 0);
+    // The caller draws the columns the shift leaves undefined, and a little more.
+    for (Canvas* c : {&canvas, &reference}) {
+      c->SelectPen(SolidPen(1, Rgb(i % 256, 7, 9)));
+      for (int x = c->width() - dx; x < c->width(); ++x) {
+        c->MoveTo(x, 0);
+        c->LineTo(x, c->height());
+      }
+      c->SetPixel(i % c->width(), i % c->height(), kRed);
+    }
+    for (int y = 0; y < canvas.height(); ++y)
+      for (int x = 0; x < canvas.width(); ++x)
+        ASSERT_EQ(canvas.GetPixel(x, y), reference.GetPixel(x, y)) << "step " << i << " at " << x << "," << y;
+  }
+  // The buffer as a whole holds the picture row after row.
+  for (int y = 0; y < canvas.height(); ++y)
+    for (int x = 0; x < canvas.width(); ++x)
+      ASSERT_EQ(FromPixel(canvas.bits()[y * canvas.width() + x]), reference.GetPixel(x, y));
+  const Canvas copy = canvas;
+  EXPECT_EQ(copy.GetPixel(3, 2), canvas.GetPixel(3, 2));
+  canvas.Clear(kBlue);
+  EXPECT_EQ(Inked(canvas).size(), std::size_t(14 * 6));
+  EXPECT_EQ(canvas.GetPixel(13, 5), kBlue);
+  for (int dx : {0, -1, 14, 99}) {
+    canvas.SetPixel(0, 0, kRed);
+    canvas.ShiftLeft(dx);
+    EXPECT_EQ(canvas.GetPixel(0, 0), kRed) << dx;
+  }
+  Canvas empty;
+  empty.ShiftLeft(1);
+  EXPECT_TRUE(empty.empty());
+}
+
 TEST(CanvasBitBlt, AndCombinesLayers) {
   Canvas base(4, 1), track(4, 1);
   const Colour grid = Rgb(192, 192, 192);
