@@ -60,7 +60,8 @@ void LogWindow::DrawField(const Rect& r, const std::string& text, const QFont& f
     for (const ShownField& f : shownFields_)
       if (f.rect == r && f.colour == colour && f.text == text && f.font == font) return;
   }
-  if (erase) EraseField(r);
+  // The erased field lies inside what is shown again below.
+  if (erase) canvas_.FillRect(r, kButtonFace);
   const QString shown = Clipped(Q(text), font, r.right - r.left);
   const Rect cell = DrawText(canvas_, r.left, r.top, shown, font, TextStyle{colour});
   // A text cell taller or wider than its field draws over its neighbours, whose texts are then no longer known.

@@ -3,14 +3,18 @@
 #include "platform/qt/shaped_text.h"
 
 #include <QColor>
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPointF>
 #include <QResizeEvent>
 #include <QStringList>
+#include <QThread>
 #include <algorithm>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace obrix {
 namespace {
@@ -47,6 +51,48 @@ void DrawImageInBands(QPainter& painter, const QImage& image, const QRect& area)
     painter.drawImage(band.topLeft(), image, band);
   }
 }
+
+// Images wrapping canvas buffers, kept with their paint engines for the window thread: a new QImage builds a
+// raster engine for its first painter, which costs more than the few texts of an event. An image has one owner
+// at a time (the pool or the painter's user), so painting never detaches it from the canvas. An image kept for a
+// buffer since freed is only used again for a buffer at the same place with the same size.
+class ImagePool {
+ public:
+  static QImage Take(Canvas& canvas) {
+    if (!OnWindowThread()) return CanvasImage(canvas);
+    const auto* bits = reinterpret_cast<const uchar*>(canvas.bits());
+    for (auto it = kept_.begin(); it != kept_.end(); ++it) {
+      if (it->constBits() == bits && it->width() == canvas.width() && it->height() == canvas.height() &&
+          it->bytesPerLine() == canvas.bytesPerLine()) {
+        QImage image = std::move(*it);
+        kept_.erase(it);
+        return image;
+      }
+    }
+    return CanvasImage(canvas);
+  }
+  static void Give(QImage&& image) {
+    if (image.isNull() || !OnWindowThread()) return;
+    if (!cleanupAdded_) {
+      qAddPostRoutine([] {
+        kept_.clear();
+        cleanupAdded_ = false;
+      });
+      cleanupAdded_ = true;
+    }
+    kept_.insert(kept_.begin(), std::move(image));
+    if (kept_.size() > kKept) kept_.pop_back();
+  }
+
+ private:
+  static bool OnWindowThread() {
+    const QCoreApplication* app = QCoreApplication::instance();
+    return app && QThread::currentThread() == app->thread();
+  }
+  static constexpr std::size_t kKept = 8;
+  static inline std::vector<QImage> kept_;
+  static inline bool cleanupAdded_ = false;
+};
 
 }  // namespace
 
@@ -109,9 +155,9 @@ Rect DrawText(Canvas& canvas, int x, int y, const QString& text, const QFont& fo
 
   QPainter* batch = TextBatch::PainterFor(canvas);
   QImage image;
-  std::optional<QPainter> own;  // ends before the image goes
+  std::optional<QPainter> own;  // ends before the image goes back
   if (!batch) {
-    image = CanvasImage(canvas);
+    image = ImagePool::Take(canvas);
     own.emplace(&image);
   }
   QPainter& painter = batch ? *batch : *own;
@@ -124,6 +170,10 @@ Rect DrawText(Canvas& canvas, int x, int y, const QString& text, const QFont& fo
     painter.setFont(font);
     painter.drawText(QPointF(left, y + fm.ascent()), text);
   }
+  if (own) {
+    own.reset();
+    ImagePool::Give(std::move(image));
+  }
   return cell;
 }
 
@@ -135,7 +185,10 @@ TextBatch::TextBatch(Canvas& canvas) : canvas_(canvas), outer_(innermostBatch) {
 
 TextBatch::~TextBatch() {
   innermostBatch = outer_;
-  if (painter_) painter_->end();
+  if (painter_) {
+    painter_.reset();
+    ImagePool::Give(std::move(image_));
+  }
 }
 
 QPainter* TextBatch::PainterFor(Canvas& canvas) {
@@ -148,11 +201,11 @@ QPainter* TextBatch::PainterFor(Canvas& canvas) {
   QImage& image = batch->image_;
   if (batch->painter_ && (image.constBits() != reinterpret_cast<const uchar*>(canvas.bits()) ||
                           image.width() != canvas.width() || image.height() != canvas.height())) {
-    batch->painter_->end();
     batch->painter_.reset();
+    ImagePool::Give(std::move(image));
   }
   if (!batch->painter_) {
-    image = CanvasImage(canvas);  // the only reference, so the painter draws into the canvas and not a copy
+    image = ImagePool::Take(canvas);  // the only reference, so the painter draws into the canvas, not a copy
     batch->painter_ = std::make_unique<QPainter>(&image);
   }
   return batch->painter_.get();

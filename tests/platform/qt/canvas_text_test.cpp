@@ -4,6 +4,8 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
+#include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/canvas.h"
@@ -225,6 +227,33 @@ TEST(CanvasText, BatchedTextsDrawAsSingleOnes) {
   ASSERT_EQ(got.width(), want.width());
   EXPECT_TRUE(std::equal(got.bits(), got.bits() + 260 * 90, want.bits()));
   EXPECT_NE(ChangedBox(other, kWhite), Rect{});
+}
+
+// Texts reach the canvas they are drawn on while canvases come and go, are resized and moved, alone and in
+// batches: the painting images kept between texts never draw into an old buffer or a copy.
+TEST(CanvasText, ReachTheirCanvasWhileBuffersComeAndGo) {
+  const QFont font = SystemFont(16, 400);
+  for (int i = 0; i < 24; ++i) {
+    SCOPED_TRACE(i);
+    auto canvas = std::make_unique<Canvas>(120, 30);
+    if (i % 4 == 1) canvas->ResizeKeep(121, 30);
+    if (i % 4 == 2) canvas->ShiftLeft(3);
+    const QString text = QString::number(i * 37);
+    std::optional<TextBatch> batch;
+    if (i % 4 == 3) batch.emplace(*canvas);
+    canvas->Clear(kWhite);
+    const Rect cell = DrawText(*canvas, 10, 5, text, font, TextStyle{kRed});
+    batch.reset();
+    const Rect box = ChangedBox(*canvas, kWhite);
+    ASSERT_NE(box, Rect{});
+    EXPECT_GE(box.left, cell.left - 2);
+    EXPECT_LE(box.right, cell.right + 2);
+    const Canvas second = *canvas;  // a copy has a buffer of its own
+    canvas.reset();
+    Canvas fresh(120, 30);
+    DrawText(fresh, 10, 5, text, font, TextStyle{kRed});
+    EXPECT_TRUE(std::equal(fresh.bits(), fresh.bits() + 120 * 30, second.bits()) || i % 4 == 1);
+  }
 }
 
 TEST(CanvasWidget, ShowsItsCanvas) {
