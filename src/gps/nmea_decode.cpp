@@ -63,8 +63,7 @@ const char* QualityLabel(char first) {
 
 FixDecode DecodeFixSentence(std::string_view sentence, const CurrentFixValues& before, const NmeaTable& table,
                             const FixDecodeOptions& options) {
-  sentence = NmeaText(sentence);
-  const NmeaFieldIndex fields(sentence);
+  const NmeaFieldIndex fields(sentence);  // the text up to a NUL
   FixDecode d;
   d.fix = before;
   CurrentFixValues& fix = d.fix;
