@@ -45,29 +45,25 @@ size_t WholeCharacters(const char* p, size_t n) {
 }
 
 // Pads `body` (ASCII, sign included) to `width` with spaces on the left or right, or with zeros after the sign.
-// The padded text is cut where the readout is full.
 void Pad(ReadoutText& out, const char* body, size_t n, int width, bool leftAlign, bool zeroPad) {
+  static constexpr char kSpaces[] = "                                                               ";
+  static constexpr char kZeros[] = "000000000000000000000000000000000000000000000000000000000000000";
+  static_assert(sizeof kSpaces == ReadoutText::kCapacity + 1 && sizeof kZeros == ReadoutText::kCapacity + 1);
   const size_t w = width > 0 ? static_cast<size_t>(width) : 0;
-  const size_t pad = w > n ? w - n : 0;
-  const size_t sign = !leftAlign && zeroPad && n > 0 && body[0] == '-' ? 1 : 0;
-  char text[ReadoutText::kCapacity];
-  const size_t room = ReadoutText::kCapacity - out.size();
-  size_t len = 0;
-  auto put = [&](const char* p, size_t count) {
-    for (size_t i = 0; i < count && len < room; ++i) text[len++] = p[i];
-  };
-  auto fill = [&](char ch, size_t count) {
-    for (size_t i = 0; i < count && len < room; ++i) text[len++] = ch;
-  };
+  size_t pad = w > n ? w - n : 0;
+  if (pad > ReadoutText::kCapacity) pad = ReadoutText::kCapacity;  // the rest would be cut
   if (leftAlign) {
-    put(body, n);
-    fill(' ', pad);
+    out.Append(std::string_view(body, n));
+    out.Append(std::string_view(kSpaces, pad));
+  } else if (zeroPad) {
+    const size_t sign = (n > 0 && body[0] == '-') ? 1 : 0;
+    out.Append(std::string_view(body, sign));
+    out.Append(std::string_view(kZeros, pad));
+    out.Append(std::string_view(body + sign, n - sign));
   } else {
-    put(body, sign);
-    fill(zeroPad ? '0' : ' ', pad);
-    put(body + sign, n - sign);
+    out.Append(std::string_view(kSpaces, pad));
+    out.Append(std::string_view(body, n));
   }
-  out.Append(std::string_view(text, len));
 }
 
 }  // namespace
@@ -182,7 +178,7 @@ void ReadoutText::AppendFixed(double value, int precision, int width, bool leftA
 }
 
 void ReadoutText::AppendInt(int value, int width, bool leftAlign, bool zeroPad) {
-  char body[16];
+  char body[32];  // an int takes at most 11; the spare room keeps the bounds warning of the copies quiet
   auto r = std::to_chars(body, body + sizeof body, value);
   Pad(*this, body, static_cast<size_t>(r.ptr - body), width, leftAlign, zeroPad && !leftAlign);
 }
