@@ -183,10 +183,7 @@ void ReadoutText::AppendInt(int value, int width, bool leftAlign, bool zeroPad) 
   Pad(*this, body, static_cast<size_t>(r.ptr - body), width, leftAlign, zeroPad && !leftAlign);
 }
 
-void ReadoutText::AppendLatin1(std::string_view bytes) {
-  size_t ascii = 0;
-  while (ascii < bytes.size() && static_cast<unsigned char>(bytes[ascii]) < 0x80) ++ascii;
-  if (ascii == bytes.size()) return Append(bytes);
+void ReadoutText::AppendWidened(std::string_view bytes) {
   for (char ch : bytes) {
     unsigned char b = static_cast<unsigned char>(ch);
     if (b < 0x80) {
