@@ -1,6 +1,7 @@
 #include "gps/coord_text.h"
 
 #include <cmath>
+#include <cstdint>
 
 #include "gps/length_units.h"
 #include "gps/nmea_fields.h"
@@ -10,6 +11,15 @@ namespace obrix {
 namespace {
 
 constexpr const char* kUnitSuffix[3] = {"m", "ft", "USft"};
+
+// The fraction std::modf gives (its sign that of `x`), by an integer truncation where one holds the value.
+double FractionPart(double x) {
+  if (!(std::fabs(x) < 0x1p52)) {
+    double whole = 0.0;
+    return std::modf(x, &whole);
+  }
+  return std::copysign(x - static_cast<double>(static_cast<int64_t>(x)), x);
+}
 
 }  // namespace
 
@@ -25,8 +35,7 @@ void FormatGeoReadout(ReadoutText& out, char hemisphere, std::string_view field,
   const bool letterOk = hemisphere == 'N' || hemisphere == 'S' || hemisphere == 'E' || hemisphere == 'W';
   std::string_view degrees = field.substr(0, deg);
   std::string_view minuteDigits = field.size() > deg ? field.substr(deg, 2) : std::string_view();
-  double whole = 0.0;
-  const double seconds = std::modf(minutes, &whole) * 60.0;
+  const double seconds = FractionPart(minutes) * 60.0;
 
   out.Clear();
   const char letter = letterOk ? hemisphere : ' ';

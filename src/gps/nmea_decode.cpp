@@ -44,6 +44,14 @@ bool CountNotGiven(std::string_view field) {
   return true;
 }
 
+// QualityLabel as a view, its length known.
+std::string_view QualityLabelText(char first) {
+  using namespace std::string_view_literals;
+  static constexpr std::string_view kLabels[10] = {"NO FIX"sv, "AGPS"sv, "DGPS"sv, "RTK3"sv, "RTK4"sv,
+                                                   "RTK5"sv,   "RTK6"sv, "RTK7"sv, "RTK8"sv, "RTK9"sv};
+  return first >= '0' && first <= '9' ? kLabels[first - '0'] : "UNKW"sv;
+}
+
 }  // namespace
 
 FixDecodeOptions FixDecodeOptionsFromConfig() {
@@ -55,16 +63,11 @@ FixDecodeOptions FixDecodeOptionsFromConfig() {
   return o;
 }
 
-const char* QualityLabel(char first) {
-  static constexpr const char* kLabels[10] = {"NO FIX", "AGPS", "DGPS", "RTK3", "RTK4",
-                                              "RTK5",   "RTK6", "RTK7", "RTK8", "RTK9"};
-  return first >= '0' && first <= '9' ? kLabels[first - '0'] : "UNKW";
-}
+const char* QualityLabel(char first) { return QualityLabelText(first).data(); }
 
 FixDecode DecodeFixSentence(std::string_view sentence, const CurrentFixValues& before, const NmeaTable& table,
                             const FixDecodeOptions& options) {
-  sentence = NmeaText(sentence);
-  const NmeaFieldIndex fields(sentence);
+  const NmeaFieldIndex fields(sentence);  // the text up to a NUL
   FixDecode d;
   d.fix = before;
   CurrentFixValues& fix = d.fix;
@@ -112,7 +115,7 @@ FixDecode DecodeFixSentence(std::string_view sentence, const CurrentFixValues& b
         fix.FixQuality = q;
         r.quality.written = true;
         r.quality.text.Clear();
-        if (present) r.quality.text.Append(QualityLabel(field.empty() ? '\0' : field[0]));
+        if (present) r.quality.text.Append(QualityLabelText(field.empty() ? '\0' : field[0]));
         break;
       }
       case kSlotNorthSouth:

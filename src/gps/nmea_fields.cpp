@@ -49,36 +49,55 @@ std::string_view NmeaField(std::string_view sentence, int n, char separator) {
 }
 
 NmeaFieldIndex::NmeaFieldIndex(std::string_view sentence, char separator)
-    : text_(NmeaText(sentence)), separator_(separator) {
-  const char* p = text_.data();
-  const size_t size = text_.size();
-  // Notes a field starting at `begin`; false once kMaxFields are indexed.
-  auto add = [this](size_t begin) {
-    begin_[count_] = static_cast<uint32_t>(begin);
-    if (count_ == kMaxFields) {
+    : text_(sentence), separator_(separator) {
+  begin_[0] = 0;
+  const char* p = sentence.data();
+  const size_t size = sentence.size();
+  // The count is kept in a local: the stores into begin_ could change count_ for all the compiler knows.
+  int count = 1;
+  // Notes a field starting at `begin`; false once kMaxFields are indexed, the text then cut at its first NUL.
+  auto add = [this, &count](size_t begin) {
+    begin_[count] = static_cast<uint32_t>(begin);
+    if (count == kMaxFields) {
       more_ = true;
+      text_ = NmeaText(text_);
       return false;
     }
-    ++count_;
+    ++count;
     return true;
   };
-  // Eight bytes at a time: a word with a high bit in each byte that equals the separator (first byte lowest).
+  // Eight bytes at a time: a word with a high bit in each byte that is zero (first byte lowest).
   static_assert(std::endian::native == std::endian::little);
   constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
+  auto zeroBytes = [](uint64_t v) { return ~(((v & kLow7) + kLow7) | v | kLow7); };
   const uint64_t pattern = 0x0101010101010101ULL * static_cast<unsigned char>(separator);
   size_t i = 0;
+  size_t end = size;  // where the text ends: the first NUL, or the end of `sentence`
   for (; i + 8 <= size; i += 8) {
     uint64_t word;
     std::memcpy(&word, p + i, 8);
-    const uint64_t v = word ^ pattern;
-    uint64_t hits = ~(((v & kLow7) + kLow7) | v | kLow7);
-    while (hits) {
-      if (!add(i + static_cast<size_t>(std::countr_zero(hits)) / 8 + 1)) return;
-      hits &= hits - 1;
+    uint64_t hits = zeroBytes(word ^ pattern);
+    const uint64_t nul = zeroBytes(word);
+    if (nul) hits &= (nul & (0 - nul)) - 1;  // only the separators before the first NUL
+    for (; hits; hits &= hits - 1)
+      if (!add(i + static_cast<size_t>(std::countr_zero(hits)) / 8 + 1)) break;
+    if (more_) break;
+    if (nul) {
+      end = i + static_cast<size_t>(std::countr_zero(nul)) / 8;
+      break;
     }
   }
-  for (; i < size; ++i)
-    if (p[i] == separator && !add(i + 1)) return;
+  if (end == size && !more_) {
+    for (; i < size; ++i) {
+      if (p[i] == '\0') {
+        end = i;
+        break;
+      }
+      if (p[i] == separator && !add(i + 1)) break;
+    }
+  }
+  count_ = count;
+  if (!more_) text_ = text_.substr(0, end);
 }
 
 bool NmeaFieldIndex::FieldBeyond(int n, std::string_view* field) const {

@@ -44,7 +44,7 @@ class NmeaFieldIndex {
   char separator_;
   int count_ = 1;      // fields indexed
   bool more_ = false;  // the text has more fields than kMaxFields
-  uint32_t begin_[kMaxFields + 1] = {};  // where field i + 1 starts; begin_[count_] too when more_
+  uint32_t begin_[kMaxFields + 1];  // where field i + 1 starts, for i < count_; begin_[count_] too when more_
 };
 
 // A '$' line passes when it holds a '*', and the XOR of the characters after '$' up to the first '*' equals the

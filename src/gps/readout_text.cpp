@@ -1,5 +1,6 @@
 #include "gps/readout_text.h"
 
+#include <array>
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -43,28 +44,24 @@ size_t WholeCharacters(const char* p, size_t n) {
   return continuation >= need ? n : i - 1;
 }
 
-void Repeat(ReadoutText& out, char ch, size_t count) {
-  if (count == 0) return;
-  char run[ReadoutText::kCapacity];
-  if (count > sizeof run) count = sizeof run;
-  for (size_t i = 0; i < count; ++i) run[i] = ch;
-  out.Append(std::string_view(run, count));
-}
-
-// Pads `body` (sign included) to `width` with spaces on the left or right, or with zeros after the sign.
+// Pads `body` (ASCII, sign included) to `width` with spaces on the left or right, or with zeros after the sign.
 void Pad(ReadoutText& out, const char* body, size_t n, int width, bool leftAlign, bool zeroPad) {
+  static constexpr char kSpaces[] = "                                                               ";
+  static constexpr char kZeros[] = "000000000000000000000000000000000000000000000000000000000000000";
+  static_assert(sizeof kSpaces == ReadoutText::kCapacity + 1 && sizeof kZeros == ReadoutText::kCapacity + 1);
   const size_t w = width > 0 ? static_cast<size_t>(width) : 0;
-  const size_t pad = w > n ? w - n : 0;
+  size_t pad = w > n ? w - n : 0;
+  if (pad > ReadoutText::kCapacity) pad = ReadoutText::kCapacity;  // the rest would be cut
   if (leftAlign) {
     out.Append(std::string_view(body, n));
-    Repeat(out, ' ', pad);
+    out.Append(std::string_view(kSpaces, pad));
   } else if (zeroPad) {
-    size_t sign = (n > 0 && body[0] == '-') ? 1 : 0;
+    const size_t sign = (n > 0 && body[0] == '-') ? 1 : 0;
     out.Append(std::string_view(body, sign));
-    Repeat(out, '0', pad);
+    out.Append(std::string_view(kZeros, pad));
     out.Append(std::string_view(body + sign, n - sign));
   } else {
-    Repeat(out, ' ', pad);
+    out.Append(std::string_view(kSpaces, pad));
     out.Append(std::string_view(body, n));
   }
 }
@@ -130,48 +127,63 @@ bool ScaledMagnitude(double value, int precision, uint64_t* scaled) {
   return true;
 }
 
-// "<sign><integer>.<precision digits>" of a scaled magnitude; returns the length.
-size_t WriteFixed(char* out, bool negative, uint64_t scaled, int precision) {
-  char digits[24];
-  size_t n = 0;
-  do {
-    digits[n++] = static_cast<char>('0' + scaled % 10);
-    scaled /= 10;
-  } while (scaled != 0 || n <= static_cast<size_t>(precision));
-  size_t len = 0;
-  if (negative) out[len++] = '-';
-  while (n > 0) {
-    if (n == static_cast<size_t>(precision) && precision > 0) out[len++] = '.';
-    out[len++] = digits[--n];
+// "00" to "99".
+constexpr auto kDigitPairs = [] {
+  std::array<char, 200> pairs{};
+  for (int i = 0; i < 100; ++i) {
+    pairs[2 * i] = static_cast<char>('0' + i / 10);
+    pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
   }
-  return len;
+  return pairs;
+}();
+
+// "<sign><integer>.<precision digits>" of a scaled magnitude, written to end at `end`, two digits a step;
+// returns where it starts.
+char* WriteFixed(char* end, bool negative, uint64_t scaled, int precision) {
+  char* p = end;
+  auto pair = [&p](uint64_t v) {
+    p -= 2;
+    p[0] = kDigitPairs[2 * v];
+    p[1] = kDigitPairs[2 * v + 1];
+  };
+  int fraction = precision;
+  for (; fraction >= 2; fraction -= 2, scaled /= 100) pair(scaled % 100);
+  if (fraction == 1) {
+    *--p = static_cast<char>('0' + scaled % 10);
+    scaled /= 10;
+  }
+  if (precision > 0) *--p = '.';
+  for (; scaled >= 100; scaled /= 100) pair(scaled % 100);
+  if (scaled >= 10) pair(scaled);
+  else *--p = static_cast<char>('0' + scaled);
+  if (negative) *--p = '-';
+  return p;
 }
 
 }  // namespace
 
 void ReadoutText::AppendFixed(double value, int precision, int width, bool leftAlign) {
   char body[400];  // the longest double in fixed notation with a small precision fits
+  const char* start = body;
   size_t n = 0;
   uint64_t scaled = 0;
   if (ScaledMagnitude(value, precision, &scaled)) {
-    n = WriteFixed(body, std::signbit(value), scaled, precision);
+    start = WriteFixed(body + sizeof body, std::signbit(value), scaled, precision);
+    n = static_cast<size_t>(body + sizeof body - start);
   } else {
     auto r = std::to_chars(body, body + sizeof body, value, std::chars_format::fixed, precision);
     n = r.ec == std::errc() ? static_cast<size_t>(r.ptr - body) : 0;
   }
-  Pad(*this, body, n, width, leftAlign, false);
+  Pad(*this, start, n, width, leftAlign, false);
 }
 
 void ReadoutText::AppendInt(int value, int width, bool leftAlign, bool zeroPad) {
-  char body[16];
+  char body[32];  // an int takes at most 11; the spare room keeps the bounds warning of the copies quiet
   auto r = std::to_chars(body, body + sizeof body, value);
   Pad(*this, body, static_cast<size_t>(r.ptr - body), width, leftAlign, zeroPad && !leftAlign);
 }
 
-void ReadoutText::AppendLatin1(std::string_view bytes) {
-  size_t ascii = 0;
-  while (ascii < bytes.size() && static_cast<unsigned char>(bytes[ascii]) < 0x80) ++ascii;
-  if (ascii == bytes.size()) return Append(bytes);
+void ReadoutText::AppendWidened(std::string_view bytes) {
   for (char ch : bytes) {
     unsigned char b = static_cast<unsigned char>(ch);
     if (b < 0x80) {

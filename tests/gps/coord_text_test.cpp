@@ -22,6 +22,10 @@ TEST(CoordText, Geographic) {
       {'N', "43", 2, "N43\u00B0'0.0000 \""},
       {'N', "", 2, "N\u00B0'0.0000 \""},
       {'N', "4\xFF" "36.5", 2, "N4\u00FF\u00B036'30.0000\""},
+      // Negative minutes keep the sign of their fraction, a zero one included.
+      {'N', "43-0.000", 2, "N43\u00B0-0'-0.0000\""},
+      {'N', "43-1.000", 2, "N43\u00B0-1'-0.0000\""},
+      {'N', "43-1.500", 2, "N43\u00B0-1'-30.0000\""},
   };
   for (const Case& c : cases) EXPECT_EQ(GeoReadout(c.letter, c.field, c.degreeDigits), c.text) << c.field;
 }

@@ -57,6 +57,12 @@ TEST(NmeaFieldIndex, AnswersAsTheFieldScanForEveryField) {
       {",", ','},
       {"$A,,B,", ','},
       {"$A,B\0,C,D"s, ','},
+      {"$GPGGA,1\0,2,3,4,5,6,7,8"s, ','},          // a NUL in the first eight bytes, fields after it
+      {"$GPGGA,12,3,4,56,78,9,\0,"s, ','},         // right after a separator in a later word
+      {"$GPGGA,1,2,3,4,5,6,7,8,9,10\0"s, ','},     // in the bytes after the last whole word
+      {"$A,B,C\0D"s, '\0'},                         // NUL as the separator: the text still ends there
+      {many + "\0,1,2"s, ','},                     // beyond the indexed fields
+      {many.substr(0, many.find(",40,") + 3) + "\0,"s, ','},
       {"$A;B;C", ';'},
       {many, ','},
       {many.substr(0, many.find(",39,") + 3), ','},  // exactly as many fields as are indexed

@@ -65,6 +65,34 @@ TEST(ReadoutText, FixedAndIntMatchPrintf) {
   }
 }
 
+// Appends of every length after every length already held, padded numbers included: the texts joined, cut at
+// the capacity.
+TEST(ReadoutText, AppendsJoinAndCutAtEveryLength) {
+  const std::string letters = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789+-*/=";
+  for (size_t held = 0; held <= ReadoutText::kCapacity; ++held) {
+    const std::string before = letters.substr(0, held);
+    for (size_t n = 0; n <= ReadoutText::kCapacity + 2; ++n) {
+      const std::string more(n, static_cast<char>('!' + n % 90));
+      ReadoutText t(before);
+      t.Append(more);
+      ASSERT_EQ(t.view(), (before + more).substr(0, ReadoutText::kCapacity)) << held << " + " << n;
+      ASSERT_EQ(t.c_str()[t.size()], '\0');
+    }
+    for (int width : {0, 5, 40, 70}) {
+      ReadoutText right(before), left(before), zeros(before);
+      right.AppendFixed(-2.25, 2, width);
+      left.AppendFixed(-2.25, 2, width, true);
+      zeros.AppendInt(-17, width, false, true);
+      const std::string w = std::to_string(width);
+      EXPECT_EQ(right.view(), (before + Printf(("%" + w + ".2f").c_str(), -2.25)).substr(0, ReadoutText::kCapacity));
+      EXPECT_EQ(left.view(), (before + Printf(("%-" + w + ".2f").c_str(), -2.25)).substr(0, ReadoutText::kCapacity));
+      char buf[128];
+      std::snprintf(buf, sizeof buf, ("%0" + w + "d").c_str(), -17);
+      EXPECT_EQ(zeros.view(), (before + buf).substr(0, ReadoutText::kCapacity)) << held << " width " << width;
+    }
+  }
+}
+
 TEST(ReadoutText, CutsWithoutSplittingCharacters) {
   ReadoutText t;
   for (int i = 0; i < 40; ++i) t.AppendLatin1("\xB0");  // two bytes each
