@@ -21,24 +21,33 @@ namespace {
 
 QColor ToQColor(Colour c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
 
-// The metrics of the last few fonts used on this thread: readouts draw in two or three fonts all the time.
-const QFontMetrics& Metrics(const QFont& font) {
+// The metrics of the last few fonts used on this thread, with the cell height and ascent (each asks the font
+// cache again): readouts draw in two or three fonts all the time.
+struct FontMeasures {
+  QFontMetrics metrics{QFont()};
+  int height = 0;
+  int ascent = 0;
+};
+
+const FontMeasures& Measures(const QFont& font) {
   struct Entry {
     QFont font;
-    QFontMetrics metrics{QFont()};
+    FontMeasures measures;
     bool used = false;
   };
   constexpr int kEntries = 6;
   thread_local Entry cache[kEntries];
   thread_local int next = 0;
   for (Entry& e : cache)
-    if (e.used && e.font == font && e.font.resolveMask() == font.resolveMask()) return e.metrics;
+    if (e.used && e.font == font && e.font.resolveMask() == font.resolveMask()) return e.measures;
   Entry& e = cache[next];
   next = (next + 1) % kEntries;
   e.font = font;
-  e.metrics = QFontMetrics(font);
+  e.measures.metrics = QFontMetrics(font);
+  e.measures.height = e.measures.metrics.height();
+  e.measures.ascent = e.measures.metrics.ascent();
   e.used = true;
-  return e.metrics;
+  return e.measures;
 }
 
 // Images taller than this are drawn in bands: Qt spreads a blend over its thread pool from about 96 lines on,
@@ -134,18 +143,18 @@ QImage CanvasImage(const Canvas& canvas) {
 int TextWidth(const QFont& font, const QString& text) {
   if (text.isEmpty()) return 0;
   if (const ShapedLine* shaped = ShapedText(font, text)) return shaped->width;
-  return Metrics(font).horizontalAdvance(text);
+  return Measures(font).metrics.horizontalAdvance(text);
 }
 
 QSize TextExtent(const QFont& font, const QString& text) { return QSize(TextWidth(font, text), TextHeight(font)); }
 
-int TextHeight(const QFont& font) { return Metrics(font).height(); }
+int TextHeight(const QFont& font) { return Measures(font).height; }
 
 Rect DrawText(Canvas& canvas, int x, int y, const QString& text, const QFont& font, const TextStyle& style) {
-  const QFontMetrics& fm = Metrics(font);
+  const FontMeasures& fm = Measures(font);
   const ShapedLine* shaped = text.isEmpty() ? nullptr : ShapedText(font, text);
-  const int w = shaped ? shaped->width : fm.horizontalAdvance(text);
-  const int h = fm.height();
+  const int w = shaped ? shaped->width : fm.metrics.horizontalAdvance(text);
+  const int h = fm.height;
   int left = x;
   if (style.align == TextAlign::Centre) left = x - w / 2;
   else if (style.align == TextAlign::Right) left = x - w;
@@ -162,13 +171,15 @@ Rect DrawText(Canvas& canvas, int x, int y, const QString& text, const QFont& fo
   }
   QPainter& painter = batch ? *batch : *own;
   painter.setRenderHint(QPainter::TextAntialiasing, style.antialias);
-  painter.setPen(ToQColor(style.colour));
+  // A new pen costs an allocation; the texts of a batch mostly share one colour.
+  const QColor colour = ToQColor(style.colour);
+  if (painter.pen().style() != Qt::SolidLine || painter.pen().color() != colour) painter.setPen(colour);
   if (shaped) {
-    const QPointF origin(left, y + fm.ascent() - shaped->ascent);
+    const QPointF origin(left, y + fm.ascent - shaped->ascent);
     for (const QGlyphRun& run : shaped->runs) painter.drawGlyphRun(origin, run);
   } else {
     painter.setFont(font);
-    painter.drawText(QPointF(left, y + fm.ascent()), text);
+    painter.drawText(QPointF(left, y + fm.ascent), text);
   }
   if (own) {
     own.reset();
