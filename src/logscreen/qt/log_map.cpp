@@ -88,7 +88,7 @@ void LogWindow::PrepareMapPane() {
 
 void LogWindow::UpdateMapPosition(int loggingState, double northing, double easting, double distance) {
   const Rect r = obrix::UpdateMapPosition(mapCanvas(), loggingState, northing, easting, distance);
-  if (r.left < r.right && r.top < r.bottom) map_->update(QRect(r.left, r.top, r.right - r.left, r.bottom - r.top));
+  if (r.left < r.right && r.top < r.bottom) map_->update(ToQRect(r));
 }
 
 void LogWindow::RedrawMapFrame() {
@@ -133,7 +133,7 @@ void LogWindow::AdvanceBusyIndicator() {
   canvas_.Ellipse(x, r.top + 1, x + kBusyCircle, r.top + 1 + kBusyCircle);
   busyStep_ = (busyStep_ + 1) % kBusySteps;
   ForgetFields(r);
-  repaint(QRect(r.left, r.top, r.right - r.left, r.bottom - r.top));
+  repaint(ToQRect(r));
 }
 
 void LogWindow::ShowMapMessages(const std::vector<MapMessage>& messages) {

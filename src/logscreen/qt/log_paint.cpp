@@ -34,8 +34,6 @@ QString Clipped(const QString& text, const QFont& font, int width) {
   return t;
 }
 
-QRect ToQRect(const Rect& r) { return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top); }
-
 
 bool Meet(const Rect& a, const Rect& b) {
   return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;

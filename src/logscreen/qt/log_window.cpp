@@ -164,12 +164,11 @@ void LogWindow::Relayout() {
   Place(map_, layout_.map);
   map_->setVisible(ss.MapVisible);
   PanePlacement p;
-  auto q = [](const Rect& r) { return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top); };
-  p.profile = q(layout_.profile);
-  p.condBars = q(layout_.condBars);
-  p.inphBars = q(layout_.inphBars);
-  p.numbers = q(layout_.numbers);
-  p.speedBar = q(layout_.speedBar);
+  p.profile = ToQRect(layout_.profile);
+  p.condBars = ToQRect(layout_.condBars);
+  p.inphBars = ToQRect(layout_.inphBars);
+  p.numbers = ToQRect(layout_.numbers);
+  p.speedBar = ToQRect(layout_.speedBar);
   p.rightColumnWidth = layout_.rightColumnWidth;
   PlaceLogPanes(p);
   // A hidden map keeps its side: its pages stay drawn at that size.

@@ -47,8 +47,6 @@ CanvasWidget* MakePane(QWidget* parent, const char* className, int id) {
 
 Canvas* CanvasOf(CanvasWidget* w) { return w ? &w->canvas() : nullptr; }
 
-QRect ToQRect(const Rect& r) { return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top); }
-
 void Show(CanvasWidget* w) {
   if (w) w->update();
 }

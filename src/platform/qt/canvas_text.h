@@ -2,6 +2,7 @@
 // Text on a Canvas through QPainter, fonts, and showing a canvas in a widget.
 #include <QFont>
 #include <QImage>
+#include <QRect>
 #include <QSize>
 #include <QString>
 #include <QWidget>
@@ -18,6 +19,9 @@ void InstallFontSubstitutes();
 
 // "Microsoft Sans Serif" whose character cell (ascent + descent) is heightPx pixels, with a weight of 100..900.
 QFont SystemFont(int heightPx, int weight, bool italic = false);
+
+// A canvas rectangle (right and bottom exclusive) as a QRect.
+inline QRect ToQRect(const Rect& r) { return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top); }
 
 // The canvas pixels as a Format_RGB32 image sharing the buffer (no copy); valid while the canvas keeps its size.
 // Null for an empty canvas.
